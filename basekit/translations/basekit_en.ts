@@ -2,201 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="zh_CN">
 <context>
-    <name>FuncTool</name>
-    <message>
-        <location filename="../functool.cpp" line="224"/>
-        <location filename="../functool.cpp" line="276"/>
-        <location filename="../functool.cpp" line="299"/>
-        <source>目标目录创建失败.</source>
-        <translation>The target folder could not be created.</translation>
-    </message>
-    <message>
-        <location filename="../functool.cpp" line="232"/>
-        <location filename="../functool.cpp" line="237"/>
-        <source>读源文件失败</source>
-        <translation>The source file could not be read</translation>
-    </message>
-    <message>
-        <location filename="../functool.cpp" line="241"/>
-        <source>写目标文件失败</source>
-        <translation>The target file could not be written</translation>
-    </message>
-    <message>
-        <location filename="../functool.cpp" line="272"/>
-        <source>源目录不存在</source>
-        <translation>The source folder does not exist</translation>
-    </message>
-</context>
-<context>
-    <name>SelDataDlg</name>
-    <message>
-        <location filename="../seldatadlg.ui" line="14"/>
-        <source>对象选择</source>
-        <translation>Select objects</translation>
-    </message>
-    <message>
-        <location filename="../seldatadlg.ui" line="40"/>
-        <source>全选</source>
-        <translation>Select all</translation>
-    </message>
-    <message>
-        <location filename="../seldatadlg.ui" line="60"/>
-        <source>确定</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <location filename="../seldatadlg.ui" line="70"/>
-        <source>取消</source>
-        <translation>Cancel</translation>
-    </message>
-    <message>
-        <location filename="../seldatadlg.cpp" line="102"/>
-        <source>选中</source>
-        <translation>Check</translation>
-    </message>
-    <message>
-        <location filename="../seldatadlg.cpp" line="103"/>
-        <source>不选</source>
-        <translation>Uncheck</translation>
-    </message>
-</context>
-<context>
-    <name>UserPwdDlg</name>
-    <message>
-        <location filename="../userpwddlg.ui" line="14"/>
-        <source>用户信息</source>
-        <translation>User information</translation>
-    </message>
-    <message>
-        <location filename="../userpwddlg.ui" line="20"/>
-        <source>用户名和密码</source>
-        <translation>User name and password</translation>
-    </message>
-    <message>
-        <location filename="../userpwddlg.ui" line="26"/>
-        <source>用户名</source>
-        <translation>User name</translation>
-    </message>
-    <message>
-        <location filename="../userpwddlg.ui" line="36"/>
-        <source>密码</source>
-        <translation>Password</translation>
-    </message>
-    <message>
-        <location filename="../userpwddlg.ui" line="68"/>
-        <source>确定</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <location filename="../userpwddlg.ui" line="78"/>
-        <source>取消</source>
-        <translation>Cancel</translation>
-    </message>
-    <message>
-        <location filename="../userpwddlg.cpp" line="51"/>
-        <source>错误</source>
-        <translation>Error</translation>
-    </message>
-    <message>
-        <location filename="../userpwddlg.cpp" line="51"/>
-        <source>用户名和密码不允许为空!</source>
-        <translation>User name and password may not be empty!</translation>
-    </message>
-</context>
-<context>
-    <name>skindlg</name>
-    <message>
-        <location filename="../skindlg.ui" line="14"/>
-        <source>设置主题色</source>
-        <translation>Set theme colour</translation>
-    </message>
-    <message>
-        <location filename="../skindlg.ui" line="22"/>
-        <source>请选择主题色:</source>
-        <translation>Please choose a theme colour:</translation>
-    </message>
-    <message>
-        <location filename="../skindlg.ui" line="69"/>
-        <source>确定</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <location filename="../skindlg.ui" line="79"/>
-        <source>取消</source>
-        <translation>Cancel</translation>
-    </message>
-    <message>
-        <location filename="../cskinstyle.cpp" line="11"/>
-        <source>银色</source>
-        <translation>Silver</translation>
-    </message>
-    <message>
-        <location filename="../cskinstyle.cpp" line="12"/>
-        <source>蓝色</source>
-        <translation>Blue</translation>
-    </message>
-    <message>
-        <location filename="../cskinstyle.cpp" line="13"/>
-        <source>浅蓝色</source>
-        <translation>Light blue</translation>
-    </message>
-    <message>
-        <location filename="../cskinstyle.cpp" line="14"/>
-        <source>深蓝色</source>
-        <translation>Dark blue</translation>
-    </message>
-    <message>
-        <location filename="../cskinstyle.cpp" line="15"/>
-        <source>灰色</source>
-        <translation>Grey</translation>
-    </message>
-    <message>
-        <location filename="../cskinstyle.cpp" line="16"/>
-        <source>浅灰色</source>
-        <translation>Light grey</translation>
-    </message>
-    <message>
-        <location filename="../cskinstyle.cpp" line="17"/>
-        <source>深灰色</source>
-        <translation>Dark grey</translation>
-    </message>
-    <message>
-        <location filename="../cskinstyle.cpp" line="18"/>
-        <source>黑色</source>
-        <translation>Black</translation>
-    </message>
-    <message>
-        <location filename="../cskinstyle.cpp" line="19"/>
-        <source>浅黑色</source>
-        <translation>Light black</translation>
-    </message>
-    <message>
-        <location filename="../cskinstyle.cpp" line="20"/>
-        <source>深黑色</source>
-        <translation>Dark black</translation>
-    </message>
-    <message>
-        <location filename="../cskinstyle.cpp" line="21"/>
-        <source>PS黑色</source>
-        <translation>PS black</translation>
-    </message>
-    <message>
-        <location filename="../cskinstyle.cpp" line="22"/>
-        <source>黑色扁平</source>
-        <translation>Flat black</translation>
-    </message>
-    <message>
-        <location filename="../cskinstyle.cpp" line="23"/>
-        <source>白色扁平</source>
-        <translation>Flat white</translation>
-    </message>
-    <message>
-        <location filename="../cskinstyle.cpp" line="24"/>
-        <source>无(重启后生效)</source>
-        <translation>None (takes effect after restart)</translation>
-    </message>
-</context>
-<context>
     <name>CDiskEject</name>
     <message>
         <source>%1 无响应</source>
@@ -216,6 +21,52 @@
     </message>
 </context>
 <context>
+    <name>FuncTool</name>
+    <message>
+        <source>目标目录创建失败.</source>
+        <translation>The target folder could not be created.</translation>
+    </message>
+    <message>
+        <source>读源文件失败</source>
+        <translation>The source file could not be read</translation>
+    </message>
+    <message>
+        <source>写目标文件失败</source>
+        <translation>The target file could not be written</translation>
+    </message>
+    <message>
+        <source>源目录不存在</source>
+        <translation>The source folder does not exist</translation>
+    </message>
+</context>
+<context>
+    <name>SelDataDlg</name>
+    <message>
+        <source>对象选择</source>
+        <translation>Select objects</translation>
+    </message>
+    <message>
+        <source>全选</source>
+        <translation>Select all</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>选中</source>
+        <translation>Check</translation>
+    </message>
+    <message>
+        <source>不选</source>
+        <translation>Uncheck</translation>
+    </message>
+</context>
+<context>
     <name>UpdateInter</name>
     <message>
         <source>错误</source>
@@ -224,6 +75,116 @@
     <message>
         <source> 未找到，无法检查更新!</source>
         <translation> not found, cannot check for updates!</translation>
+    </message>
+</context>
+<context>
+    <name>UserPwdDlg</name>
+    <message>
+        <source>用户信息</source>
+        <translation>User information</translation>
+    </message>
+    <message>
+        <source>用户名和密码</source>
+        <translation>User name and password</translation>
+    </message>
+    <message>
+        <source>用户名</source>
+        <translation>User name</translation>
+    </message>
+    <message>
+        <source>密码</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>用户名和密码不允许为空!</source>
+        <translation>User name and password may not be empty!</translation>
+    </message>
+</context>
+<context>
+    <name>skindlg</name>
+    <message>
+        <source>设置主题色</source>
+        <translation>Set theme colour</translation>
+    </message>
+    <message>
+        <source>请选择主题色:</source>
+        <translation>Please choose a theme colour:</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>银色</source>
+        <translation>Silver</translation>
+    </message>
+    <message>
+        <source>蓝色</source>
+        <translation>Blue</translation>
+    </message>
+    <message>
+        <source>浅蓝色</source>
+        <translation>Light blue</translation>
+    </message>
+    <message>
+        <source>深蓝色</source>
+        <translation>Dark blue</translation>
+    </message>
+    <message>
+        <source>灰色</source>
+        <translation>Grey</translation>
+    </message>
+    <message>
+        <source>浅灰色</source>
+        <translation>Light grey</translation>
+    </message>
+    <message>
+        <source>深灰色</source>
+        <translation>Dark grey</translation>
+    </message>
+    <message>
+        <source>黑色</source>
+        <translation>Black</translation>
+    </message>
+    <message>
+        <source>浅黑色</source>
+        <translation>Light black</translation>
+    </message>
+    <message>
+        <source>深黑色</source>
+        <translation>Dark black</translation>
+    </message>
+    <message>
+        <source>PS黑色</source>
+        <translation>PS black</translation>
+    </message>
+    <message>
+        <source>黑色扁平</source>
+        <translation>Flat black</translation>
+    </message>
+    <message>
+        <source>白色扁平</source>
+        <translation>Flat white</translation>
+    </message>
+    <message>
+        <source>无(重启后生效)</source>
+        <translation>None (takes effect after restart)</translation>
     </message>
 </context>
 </TS>

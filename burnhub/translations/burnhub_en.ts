@@ -1,4 +1,5 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="zh_CN">
 <context>
     <name>BurnHub</name>
@@ -62,17 +63,6 @@ Clear the old setting and retry?</translation>
     </message>
 </context>
 <context>
-    <name>ProgerInfo</name>
-    <message>
-        <source>云端连接</source>
-        <translation>Cloud connection</translation>
-    </message>
-    <message>
-        <source>未知</source>
-        <translation>Unknown</translation>
-    </message>
-</context>
-<context>
     <name>CProgerParam</name>
     <message>
         <source>当前配置存在互斥，请修改!（连续模式和硬件复位不能同时开启)
@@ -85,6 +75,17 @@ Clear the old setting and retry?</translation>
 </source>
         <translation>Conflicting settings, please change them! (Continuous mode and the USB communication mode interfere)
 </translation>
+    </message>
+</context>
+<context>
+    <name>ProgerInfo</name>
+    <message>
+        <source>云端连接</source>
+        <translation>Cloud connection</translation>
+    </message>
+    <message>
+        <source>未知</source>
+        <translation>Unknown</translation>
     </message>
 </context>
 <context>
