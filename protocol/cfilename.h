@@ -1,0 +1,14 @@
+#pragma once
+// File names that come from peers (stations, programmers, the cloud service).
+// Only a plain name is accepted: no folder separator, no drive, not "." or
+// "..", no control characters. The file is then looked up inside the folder
+// meant for it and nowhere else.
+#include <QString>
+
+class CFileName
+{
+public:
+    static bool IsPlain(const QString &name);
+    // folder + name when name is plain; false (path cleared) otherwise.
+    static bool InFolder(const QString &folder, const QString &name, QString &path);
+};

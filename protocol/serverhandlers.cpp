@@ -1,0 +1,86 @@
+// What the server does with the answers of client stations.
+#include "protocolside.h"
+
+#if QEL_SERVER_SIDE
+
+#include "cfilesender.h"
+#include "clinknsq.h"
+#include "cmainhost.h"
+#include "packets.h"
+#include "prototext.h"
+
+#include <progerinfo.h>
+
+QEL_PROTO_NS_BEGIN
+
+void ProgRespPacket::HandleData()
+{
+    const CRemoteKey key = RemoteKeyOf(*this);
+    if (key.IsValid())
+        CMainHost::Instance()->UpdateRemoteProger(key, Data());
+}
+
+void ImageRespPacket::HandleData()
+{
+    QList<ImageInfo> images;
+    for (const qelmsg::ImageItem &item : Data().images) {
+        ImageInfo info;
+        info.m_nIndex = item.index;
+        info.m_strName = item.name;
+        info.m_strTime = item.lastModi;
+        images.append(info);
+    }
+    CMainHost *host = CMainHost::Instance();
+    host->ShowRemoteImages(RemoteKeyOf(*this), images);
+    host->Log(ProtoText::tr("更新远程镜像信息"));
+}
+
+void ConfigRespPacket::HandleData()
+{
+    CMainHost *host = CMainHost::Instance();
+    host->ShowRemoteConfig(RemoteKeyOf(*this), Data().entries);
+    host->Log(ProtoText::tr("更新远程配置信息数据"));
+}
+
+void ClearImageRespPacket::HandleData()
+{
+    const qelmsg::ClearImageResponse d = Data();
+    CMainHost *host = CMainHost::Instance();
+    host->Log((d.result ? ProtoText::tr("镜像%1清除成功!") : ProtoText::tr("镜像%1清除失败!")).arg(d.imageName));
+    if (d.result)
+        host->RefreshRemoteImages(RemoteKeyOf(*this));
+}
+
+void FileReadPacket::HandleData()
+{
+    CFileSender::Stream(*this, Data());
+}
+
+void FileSavePacket::HandleData()
+{
+    const qelmsg::FileSave d = Data();
+    CMainHost::Instance()->Log((d.result ? ProtoText::tr("文件%1发送成功!") : ProtoText::tr("文件%1发送失败!")).arg(d.name));
+}
+
+void FileDownloadPacket::HandleData()
+{
+    const qelmsg::FileDownload d = Data();
+    CMainHost *host = CMainHost::Instance();
+    host->Log((d.result ? ProtoText::tr("文件%1下装成功!") : ProtoText::tr("文件%1下装失败!")).arg(d.name));
+    // A failed load ends the transfer too; the busy box must not stay up.
+    host->CloseBusy();
+}
+
+void ProgDisconnectPacket::HandleData()
+{
+    CMainHost *host = CMainHost::Instance();
+    const QString uid = TopicKey(m_strNsqTopic);
+    if (!uid.isEmpty())
+        host->RemoveRemoteProger(CRemoteKey::ByUID(CRemoteKey::Nsq, uid));
+    if (host->m_links.pNsq)
+        host->m_links.pNsq->CloseInst();
+}
+
+QEL_PROTO_NS_END
+
+#endif
