@@ -34,3 +34,16 @@ function(qel_add_qtest name)
     LABELS "${T_LABELS}"
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;HOME=${home};XDG_CONFIG_HOME=${home}/.config;XDG_DATA_HOME=${home}/.local/share;XDG_CACHE_HOME=${home}/.cache;XDG_RUNTIME_DIR=${home}/run;QEL_DATA_DIR=${home}/qel-data;QEL_TEST_HOME=${home};QEL_BIN_DIR=${CMAKE_BINARY_DIR}/bin;QEL_SOURCE_DIR=${PROJECT_SOURCE_DIR};${T_ENV}")
 endfunction()
+
+# qel_add_child_dirs()
+# Adds every subfolder of the current folder that has a CMakeLists.txt, in
+# name order, so parts of the suite can be added without editing their parent.
+function(qel_add_child_dirs)
+  file(GLOB children RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  list(SORT children)
+  foreach(dir ${children})
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)
+      add_subdirectory(${dir})
+    endif()
+  endforeach()
+endfunction()
