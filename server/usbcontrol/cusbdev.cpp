@@ -1,0 +1,5 @@
+#include "cusbdev.h"
+
+CUsbDev::~CUsbDev() = default;
+
+QString CUsbDev::name() const { return QString(); }
