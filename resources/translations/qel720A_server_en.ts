@@ -1,0 +1,881 @@
+<?xml version='1.0' encoding='utf-8'?>
+<TS version="2.1" language="en_US" sourcelanguage="zh_CN">
+<context>
+    <name>CNameValidator</name>
+    <message>
+        <source>特殊字符已被禁止输入</source>
+        <translation>Special characters are blocked</translation>
+    </message>
+</context>
+<context>
+    <name>CPasswordRule</name>
+    <message>
+        <source>当前版本只支持1~9位的用户密码设置</source>
+        <translation>This version supports user passwords of 1 to 9 digits only</translation>
+    </message>
+</context>
+<context>
+    <name>CUsbFrame</name>
+    <message>
+        <source>[收到报文] </source>
+        <translation>[Received frame] </translation>
+    </message>
+    <message>
+        <source>[发送报文] </source>
+        <translation>[Sent frame] </translation>
+    </message>
+</context>
+<context>
+    <name>CUsbHostHandler</name>
+    <message>
+        <source>%1 检测到帧CRC错误</source>
+        <translation>%1 detected a frame CRC error</translation>
+    </message>
+    <message>
+        <source>%1 收到不支持指令： 0x%2</source>
+        <translation>%1 received an unsupported command: 0x%2</translation>
+    </message>
+    <message>
+        <source>%1 收到长度错误的指令: 0x%2</source>
+        <translation>%1 received command 0x%2 with a wrong length</translation>
+    </message>
+    <message>
+        <source>%1 请求下位机文件：%2 失败</source>
+        <translation>%1 request of programmer file %2 failed</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 上送%2， %3%</source>
+        <translation>Programmer %1 uploads %2, %3%</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 镜像信息拉取完成</source>
+        <translation>Programmer %1 image information pulled</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 配置信息拉取完成</source>
+        <translation>Programmer %1 configuration pulled</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 MCU-FLASH数据拉取完成， 正在解析...</source>
+        <translation>Programmer %1 MCU flash data pulled, parsing...</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 同步数据拉取完毕</source>
+        <translation>Programmer %1 sync data pulled</translation>
+    </message>
+    <message>
+        <source>下载器初始化完成，可以进行后续操作</source>
+        <translation>Programmer initialised, further operations are possible</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 信号数据拉取完毕</source>
+        <translation>Programmer %1 signal data pulled</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 下发文件读取失败！</source>
+        <translation>Programmer %1: reading the file to send failed!</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 下发文件过大或文件名过长！</source>
+        <translation>Programmer %1: the file to send is too large or its name too long!</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 正在下发固件文件数据,请勿断开连接</source>
+        <translation>Programmer %1 is receiving firmware data, do not disconnect</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 正在下发镜像文件数据,请勿断开连接</source>
+        <translation>Programmer %1 is receiving image data, do not disconnect</translation>
+    </message>
+    <message>
+        <source>镜像名：%1,镜像CRC：%2</source>
+        <translation>Image name: %1, image CRC: %2</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 正在下发文件数据,请勿断开连接</source>
+        <translation>Programmer %1 is receiving file data, do not disconnect</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 文件传输确认</source>
+        <translation>Programmer %1 file transfer confirmed</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 拒绝进行文件传输</source>
+        <translation>Programmer %1 refuses the file transfer</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 请求文件帧冲突！</source>
+        <translation>Programmer %1 requested file frame conflict!</translation>
+    </message>
+    <message>
+        <source>下载器-%1 请求文件帧序号： %2 , 传输进度: %3 %</source>
+        <translation>Programmer %1 requests file frame %2, progress: %3 %</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 文件帧冲突！</source>
+        <translation>Programmer %1 file frame conflict!</translation>
+    </message>
+    <message>
+        <source>镜像</source>
+        <translation>Image</translation>
+    </message>
+    <message>
+        <source>固件</source>
+        <translation>Firmware</translation>
+    </message>
+    <message>
+        <source>镜像配置</source>
+        <translation>Image configuration</translation>
+    </message>
+    <message>
+        <source>烧录器配置</source>
+        <translation>Programmer configuration</translation>
+    </message>
+    <message>
+        <source>%1数据传输校验失败</source>
+        <translation>%1 data transfer verification failed</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 %2文件传输校验失败</source>
+        <translation>Programmer %1 %2 file transfer verification failed</translation>
+    </message>
+    <message>
+        <source>%1数据传输校验完成</source>
+        <translation>%1 data transfer verified</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 %2数据传输校验完成</source>
+        <translation>Programmer %1 %2 data transfer verified</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 正在更新镜像序列</source>
+        <translation>Programmer %1 is updating the image sequence</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 正在刷新镜像</source>
+        <translation>Programmer %1 is refreshing the image</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 %2更新完成</source>
+        <translation>Programmer %1 %2 update complete</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 刷新镜像失败！</source>
+        <translation>Programmer %1: refreshing the image failed!</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 镜像号: %2 数据传输完成！</source>
+        <translation>Programmer %1 image number %2 transferred!</translation>
+    </message>
+    <message>
+        <source>仅支持镜像号范围:0~149!</source>
+        <translation>Only image numbers 0~149 are supported!</translation>
+    </message>
+    <message>
+        <source>切换主页面</source>
+        <translation>switch to the home page</translation>
+    </message>
+    <message>
+        <source>切换烧写页面</source>
+        <translation>switch to the programming page</translation>
+    </message>
+    <message>
+        <source>切换校验页面</source>
+        <translation>switch to the verify page</translation>
+    </message>
+    <message>
+        <source>切换设置页面</source>
+        <translation>switch to the settings page</translation>
+    </message>
+    <message>
+        <source>切换帮助页面</source>
+        <translation>switch to the help page</translation>
+    </message>
+    <message>
+        <source>切换页面</source>
+        <translation>switch page</translation>
+    </message>
+    <message>
+        <source>移除文件</source>
+        <translation>remove file</translation>
+    </message>
+    <message>
+        <source>切换镜像号</source>
+        <translation>switch image number</translation>
+    </message>
+    <message>
+        <source>执行:</source>
+        <translation>Execute: </translation>
+    </message>
+    <message>
+        <source>, 成功! </source>
+        <translation>, success! </translation>
+    </message>
+    <message>
+        <source>, 失败!</source>
+        <translation>, failed!</translation>
+    </message>
+    <message>
+        <source>现在可以触发执行烧录！</source>
+        <translation>programming can now be triggered!</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 %2</source>
+        <translation>Programmer %1 %2</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 启动成功</source>
+        <translation>Programmer %1 started</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 启动失败!</source>
+        <translation>Programmer %1 start failed!</translation>
+    </message>
+    <message>
+        <source>SWD通信失败</source>
+        <translation>SWD communication failed</translation>
+    </message>
+    <message>
+        <source>帧长度错误</source>
+        <translation>Frame length error</translation>
+    </message>
+    <message>
+        <source>目标板校验错误</source>
+        <translation>Target board verify error</translation>
+    </message>
+    <message>
+        <source>擦除目标板失败</source>
+        <translation>Erasing the target board failed</translation>
+    </message>
+    <message>
+        <source>检测到目标板或者下载器硬件短路</source>
+        <translation>Short circuit detected on the target board or the programmer</translation>
+    </message>
+    <message>
+        <source>其他错误</source>
+        <translation>Other error</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 执行结果成功, 校验码为[0x%2]</source>
+        <translation>Programmer %1 result: success, checksum [0x%2]</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 执行结果失败! 原因为[%2]</source>
+        <translation>Programmer %1 result: failed! Reason [%2]</translation>
+    </message>
+    <message>
+        <source>[编程特定数据] </source>
+        <translation>[Programming specific data] </translation>
+    </message>
+    <message>
+        <source>下载器-%1 读取MCU-FLASH数据失败！</source>
+        <translation>Programmer %1: reading the MCU flash failed!</translation>
+    </message>
+    <message>
+        <source>下载器-%1 读取MCU-FLASH数据成功！上位机正在拉取数据...</source>
+        <translation>Programmer %1: MCU flash read! The host is pulling the data...</translation>
+    </message>
+    <message>
+        <source>下载器执行-FLM函数，超时计数为: %1</source>
+        <translation>Programmer ran the FLM function, time-out count: %1</translation>
+    </message>
+    <message>
+        <source>烧录器-%1(%2) 当前镜像号为: %3</source>
+        <translation>Programmer %1 (%2) current image number: %3</translation>
+    </message>
+    <message>
+        <source>烧录器-%1(%2) 收到不支持的子命令: 0x%3</source>
+        <translation>Programmer %1 (%2) received an unsupported sub-command: 0x%3</translation>
+    </message>
+</context>
+<context>
+    <name>CUsbMergeImage</name>
+    <message>
+        <source>文件读取失败!</source>
+        <translation>File read failed!</translation>
+    </message>
+    <message>
+        <source>文件读取失败， 长度错误!</source>
+        <translation>File read failed, length error!</translation>
+    </message>
+    <message>
+        <source>读取文件失败！实际数据长度与声明数据长度不匹配！请检查</source>
+        <translation>File read failed! The actual data length differs from the declared length! Please check</translation>
+    </message>
+    <message>
+        <source>当前程序数据的地址与长度存在重叠，会覆盖数据，请确认并修改！</source>
+        <translation>Addresses and lengths of the program data overlap and would overwrite data, please check and correct them!</translation>
+    </message>
+    <message>
+        <source>当前程序数据地址超出范围，请确认并修改！</source>
+        <translation>The program data addresses are out of range, please check and correct them!</translation>
+    </message>
+    <message>
+        <source>当前程序数据为空，请重新加载确认！</source>
+        <translation>The program data are empty, please load them again!</translation>
+    </message>
+</context>
+<context>
+    <name>CUsbPull</name>
+    <message>
+        <source>设备数据</source>
+        <translation>device data</translation>
+    </message>
+    <message>
+        <source>镜像数据</source>
+        <translation>image data</translation>
+    </message>
+    <message>
+        <source>参数数据</source>
+        <translation>parameter data</translation>
+    </message>
+    <message>
+        <source>信号数据</source>
+        <translation>signal data</translation>
+    </message>
+    <message>
+        <source>芯片记录</source>
+        <translation>chip record</translation>
+    </message>
+    <message>
+        <source>同步数据</source>
+        <translation>sync data</translation>
+    </message>
+</context>
+<context>
+    <name>CUsbSerialNo</name>
+    <message>
+        <source>SN数据4字节对齐: 原长度%1字节, 补充%2字节0xFF, 对齐后长度%3字节</source>
+        <translation>SN data aligned to 4 bytes: length %1 bytes, %2 bytes of 0xFF added, length now %3 bytes</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 检查SN写入，SN长度: %2 字节(已4字节对齐)</source>
+        <translation>Programmer %1 checks the SN write, SN length: %2 bytes (aligned to 4 bytes)</translation>
+    </message>
+    <message>
+        <source>SN数据内容: %1</source>
+        <translation>SN data: %1</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 下发SN数据进行写入, 长度: %2 字节</source>
+        <translation>Programmer %1: sending SN data to write, length: %2 bytes</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>QEL下载器服务端</source>
+        <translation>QEL Programmer Server</translation>
+    </message>
+    <message>
+        <source>下载器列表</source>
+        <translation>Programmer list</translation>
+    </message>
+    <message>
+        <source>日志信息</source>
+        <translation>Log</translation>
+    </message>
+    <message>
+        <source>镜像文件配置</source>
+        <translation>Image file configuration</translation>
+    </message>
+    <message>
+        <source>添加条目</source>
+        <translation>Add entry</translation>
+    </message>
+    <message>
+        <source>删除条目</source>
+        <translation>Delete entry</translation>
+    </message>
+    <message>
+        <source>删除全部条目</source>
+        <translation>Delete all entries</translation>
+    </message>
+    <message>
+        <source>加载当前镜像号的上次配置</source>
+        <translation>Load the last configuration of the current image number</translation>
+    </message>
+    <message>
+        <source>使用镜像号</source>
+        <translation>Image number</translation>
+    </message>
+    <message>
+        <source>使用镜像名</source>
+        <translation>Image name</translation>
+    </message>
+    <message>
+        <source>加密镜像</source>
+        <translation>Encrypted image</translation>
+    </message>
+    <message>
+        <source>MCU类型</source>
+        <translation>MCU type</translation>
+    </message>
+    <message>
+        <source>下载次数</source>
+        <translation>Download count</translation>
+    </message>
+    <message>
+        <source>0表示不限制次数</source>
+        <translation>0 means no limit</translation>
+    </message>
+    <message>
+        <source>镜像号范围[0,49]支持下载次数限制，后续的镜像号不限制下载次数。</source>
+        <translation>Image numbers 0 to 49 support a download limit; later numbers are not limited.</translation>
+    </message>
+    <message>
+        <source>程序版本</source>
+        <translation>Program version</translation>
+    </message>
+    <message>
+        <source>程序镜像CRC</source>
+        <translation>Program image CRC</translation>
+    </message>
+    <message>
+        <source>管理镜像信息</source>
+        <translation>Manage image information</translation>
+    </message>
+    <message>
+        <source>下发镜像文件</source>
+        <translation>Download image file</translation>
+    </message>
+    <message>
+        <source>下载器配置</source>
+        <translation>Programmer configuration</translation>
+    </message>
+    <message>
+        <source>查看配置信息</source>
+        <translation>View configuration</translation>
+    </message>
+    <message>
+        <source>下发配置文件</source>
+        <translation>Send configuration file</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>远程服务</source>
+        <translation>Remote services</translation>
+    </message>
+    <message>
+        <source>本地功能</source>
+        <translation>Local functions</translation>
+    </message>
+    <message>
+        <source>帮助</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>检查更新</source>
+        <translation>Check for updates</translation>
+    </message>
+    <message>
+        <source>工具栏</source>
+        <translation>Tool bar</translation>
+    </message>
+    <message>
+        <source>更换主题</source>
+        <translation>Change theme</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>关于</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>TCP远程服务</source>
+        <translation>TCP remote service</translation>
+    </message>
+    <message>
+        <source>开启TCP远程服务</source>
+        <translation>Start TCP remote service</translation>
+    </message>
+    <message>
+        <source>清空日志</source>
+        <translation>Clear log</translation>
+    </message>
+    <message>
+        <source>下发固件程序</source>
+        <translation>Send firmware program</translation>
+    </message>
+    <message>
+        <source>导出镜像</source>
+        <translation>Export image</translation>
+    </message>
+    <message>
+        <source>上位机更新</source>
+        <translation>Host software update</translation>
+    </message>
+    <message>
+        <source>下载器固件更新</source>
+        <translation>Programmer firmware update</translation>
+    </message>
+    <message>
+        <source>开启USB-HID模式</source>
+        <translation>Enable USB-HID mode</translation>
+    </message>
+    <message>
+        <source>开启NSQ远程服务</source>
+        <translation>Start NSQ remote service</translation>
+    </message>
+    <message>
+        <source>MQTT远程服务</source>
+        <translation>MQTT remote service</translation>
+    </message>
+    <message>
+        <source>开启MQTT远程服务</source>
+        <translation>Start MQTT remote service</translation>
+    </message>
+    <message>
+        <source>上传离线镜像</source>
+        <translation>Upload offline image</translation>
+    </message>
+    <message>
+        <source>上传离线镜像至云空间</source>
+        <translation>Upload an offline image to cloud space</translation>
+    </message>
+    <message>
+        <source>设置用户密码</source>
+        <translation>Set user password</translation>
+    </message>
+    <message>
+        <source>给下载器设置用户登录密码</source>
+        <translation>Set a user login password for the programmer</translation>
+    </message>
+    <message>
+        <source>保存日志</source>
+        <translation>Save log</translation>
+    </message>
+    <message>
+        <source>保存日志为文件</source>
+        <translation>Save the log as a file</translation>
+    </message>
+    <message>
+        <source>配置烧录器信号</source>
+        <translation>Configure programmer signals</translation>
+    </message>
+    <message>
+        <source>自定义烧录器机台信号</source>
+        <translation>Customise the programmer's machine signals</translation>
+    </message>
+    <message>
+        <source>出厂测试</source>
+        <translation>Factory test</translation>
+    </message>
+    <message>
+        <source>出厂测试-数据库入库查询</source>
+        <translation>Factory test: database entry and query</translation>
+    </message>
+    <message>
+        <source>上位机在线控制</source>
+        <translation>Host online control</translation>
+    </message>
+    <message>
+        <source>备份/恢复-下载器镜像</source>
+        <translation>Back up/restore programmer images</translation>
+    </message>
+    <message>
+        <source>可以将下载器当前的镜像配置备份到本地，方便随时恢复</source>
+        <translation>Backs up the programmer's current image configuration locally so it can be restored at any time</translation>
+    </message>
+    <message>
+        <source>返修记录</source>
+        <translation>Repair records</translation>
+    </message>
+    <message>
+        <source>售后返工-维修记录与查询</source>
+        <translation>After-sales rework: repair records and queries</translation>
+    </message>
+    <message>
+        <source>烧录器记录同步</source>
+        <translation>Programmer record sync</translation>
+    </message>
+    <message>
+        <source>数据同步-MCU烧写记录上云</source>
+        <translation>Data sync: MCU programming records to the cloud</translation>
+    </message>
+    <message>
+        <source>否</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>是</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>位置</source>
+        <translation>Location</translation>
+    </message>
+    <message>
+        <source>ID</source>
+        <translation>ID</translation>
+    </message>
+    <message>
+        <source>名称</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>型号</source>
+        <translation>Model</translation>
+    </message>
+    <message>
+        <source>固件版本</source>
+        <translation>Firmware version</translation>
+    </message>
+    <message>
+        <source>硬件版本</source>
+        <translation>Hardware version</translation>
+    </message>
+    <message>
+        <source>开启远程服务</source>
+        <translation>Start remote service</translation>
+    </message>
+    <message>
+        <source>远程服务已关闭</source>
+        <translation>Remote service is off</translation>
+    </message>
+    <message>
+        <source>断开远程下载器 %1:%2</source>
+        <translation>Remote programmer %1:%2 disconnected</translation>
+    </message>
+    <message>
+        <source>固件下载成功:</source>
+        <translation>Firmware downloaded:</translation>
+    </message>
+    <message>
+        <source>清除</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>保存日志完成</source>
+        <translation>Log saved</translation>
+    </message>
+    <message>
+        <source>保存日志失败</source>
+        <translation>Saving the log failed</translation>
+    </message>
+    <message>
+        <source>下载器未选择!</source>
+        <translation>No programmer selected!</translation>
+    </message>
+    <message>
+        <source>本地下载器刷新失败, 需开启自动扫描磁盘</source>
+        <translation>Refreshing local programmers failed; automatic disk scanning must be on</translation>
+    </message>
+    <message>
+        <source>本地下载器已刷新</source>
+        <translation>Local programmers refreshed</translation>
+    </message>
+    <message>
+        <source>复制序列号</source>
+        <translation>Copy serial number</translation>
+    </message>
+    <message>
+        <source>弹出设备</source>
+        <translation>Eject device</translation>
+    </message>
+    <message>
+        <source>序列号已复制至剪切板！</source>
+        <translation>Serial number copied to the clipboard!</translation>
+    </message>
+    <message>
+        <source>即将弹出本地下载器 %1 (%2)，请确认没有正在进行的文件操作。是否继续?</source>
+        <translation>About to eject local programmer %1 (%2); make sure no file operation is running. Continue?</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>设备监测接口未初始化</source>
+        <translation>Device monitoring interface not initialised</translation>
+    </message>
+    <message>
+        <source>弹出设备失败</source>
+        <translation>Ejecting the device failed</translation>
+    </message>
+    <message>
+        <source>本地下载器弹出失败: %1</source>
+        <translation>Ejecting local programmer failed: %1</translation>
+    </message>
+    <message>
+        <source>远程下载器配置读取</source>
+        <translation>Reading a remote programmer's configuration</translation>
+    </message>
+    <message>
+        <source>本地下载器配置读取失败!</source>
+        <translation>Reading the local programmer's configuration failed!</translation>
+    </message>
+    <message>
+        <source>检测到设备接入 </source>
+        <translation>A device was attached </translation>
+    </message>
+    <message>
+        <source>检测到设备退出</source>
+        <translation>A device was removed</translation>
+    </message>
+    <message>
+        <source>USB-HID下载器断开处理 %1</source>
+        <translation>USB-HID programmer removal %1</translation>
+    </message>
+    <message>
+        <source>USB-HID下载器扫描</source>
+        <translation>USB-HID programmer scan</translation>
+    </message>
+    <message>
+        <source>USB下载器文件清理 %1</source>
+        <translation>USB programmer file clean-up %1</translation>
+    </message>
+    <message>
+        <source>USB-VCP下载器接入 %1</source>
+        <translation>USB-VCP programmer arrival %1</translation>
+    </message>
+    <message>
+        <source>USB-VCP下载器断开处理 %1</source>
+        <translation>USB-VCP programmer removal %1</translation>
+    </message>
+    <message>
+        <source>下载器固件检查更新...</source>
+        <translation>Checking programmer firmware for updates...</translation>
+    </message>
+    <message>
+        <source>镜像文件生成与下发</source>
+        <translation>Building and downloading image files</translation>
+    </message>
+    <message>
+        <source>下发镜像将修改下载器的参数配置，是否继续?</source>
+        <translation>Downloading changes the programmer's parameter configuration. Continue?</translation>
+    </message>
+    <message>
+        <source>USB与远程下载器配置下发</source>
+        <translation>Sending the configuration to USB and remote programmers</translation>
+    </message>
+    <message>
+        <source>配置文件保存失败!</source>
+        <translation>Saving the configuration file failed!</translation>
+    </message>
+    <message>
+        <source>本地配置下载%1</source>
+        <translation>Local configuration download %1</translation>
+    </message>
+    <message>
+        <source>成功</source>
+        <translation>succeeded</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>failed</translation>
+    </message>
+    <message>
+        <source>%1：当前版本暂不支持此功能</source>
+        <translation>%1: not available in this version</translation>
+    </message>
+    <message>
+        <source>仅支持本地下载器</source>
+        <translation>Only local programmers are supported</translation>
+    </message>
+    <message>
+        <source>取消更新密码</source>
+        <translation>Password update cancelled</translation>
+    </message>
+    <message>
+        <source>更新密码成功，烧录器重新上电以生效</source>
+        <translation>Password updated; power the programmer off and on for it to take effect</translation>
+    </message>
+    <message>
+        <source>更新密码失败</source>
+        <translation>Updating the password failed</translation>
+    </message>
+    <message>
+        <source>内部测试模式已开启</source>
+        <translation>Internal test mode on</translation>
+    </message>
+    <message>
+        <source>内部测试模式已关闭</source>
+        <translation>Internal test mode off</translation>
+    </message>
+    <message>
+        <source>确认退出程序?</source>
+        <translation>Really exit the program?</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+</context>
+<context>
+    <name>MyFreshCheck</name>
+    <message>
+        <source>
+version: %1
+change: %2</source>
+        <translation>
+version: %1
+change: %2</translation>
+    </message>
+    <message>
+        <source>在线更新</source>
+        <translation>Online update</translation>
+    </message>
+    <message>
+        <source>当前已使用最新版本：%1</source>
+        <translation>The newest version %1 is already in use</translation>
+    </message>
+    <message>
+        <source>发现新版本 %1 (%2)，&lt;a href="%3"&gt;前往下载页面&lt;/a&gt;</source>
+        <translation>Version %1 (%2) is available. &lt;a href="%3"&gt;Go to the download page&lt;/a&gt;</translation>
+    </message>
+    <message>
+        <source>检查更新失败</source>
+        <translation>Update check failed</translation>
+    </message>
+    <message>
+        <source>固件更新成功[%1]</source>
+        <translation>Firmware updated [%1]</translation>
+    </message>
+    <message>
+        <source>上位机更新成功[%1]</source>
+        <translation>Host software updated [%1]</translation>
+    </message>
+    <message>
+        <source>请退出当前进程，重新启动最新版本:</source>
+        <translation>Please exit this process and start the newest version: </translation>
+    </message>
+</context>
+<context>
+    <name>passworddlg</name>
+    <message>
+        <source>设置烧录器用户密码</source>
+        <translation>Set the programmer's user password</translation>
+    </message>
+    <message>
+        <source>输入用于解锁烧录器使用的密码：</source>
+        <translation>Enter the password that unlocks the programmer:</translation>
+    </message>
+    <message>
+        <source>支持1~9位数字</source>
+        <translation>1 to 9 digits</translation>
+    </message>
+    <message>
+        <source>Tips:取消密码可以更新设置为0</source>
+        <translation>Tip: set it to 0 to remove the password</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,23 @@
+#include "clogfile.h"
+
+#include <QSaveFile>
+
+QString CLogFile::FileName(const QDateTime &time)
+{
+    return time.toString(QStringLiteral("yy-MM-dd-hh.mm.ss")) + QStringLiteral("_log.txt");
+}
+
+bool CLogFile::Save(const QString &folder, const QString &text, const QDateTime &time, QString &path)
+{
+    path = folder + FileName(time);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(text.toUtf8());
+    return file.commit();
+}
+
+QString CLogFile::Line(const QDateTime &time, const QString &text)
+{
+    return QStringLiteral("[%1] %2").arg(time.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz")), text);
+}

@@ -1,0 +1,95 @@
+#include "cserverhost.h"
+
+#include "mainwindow.h"
+#include "serverevents.h"
+
+#include <QMetaObject>
+
+CServerHost::CServerHost(MainWindow *window) : m_pWindow(window)
+{
+    CMainHost::SetInstance(this);
+}
+
+CServerHost::~CServerHost()
+{
+    if (CMainHost::Instance() == this)
+        CMainHost::SetInstance(nullptr);
+}
+
+template <typename F> void CServerHost::OnWindow(F f)
+{
+    if (!m_pWindow)
+        return;
+    QPointer<MainWindow> window = m_pWindow;
+    QMetaObject::invokeMethod(
+        window.data(),
+        [window, f]() {
+            if (window)
+                f(window.data());
+        },
+        Qt::AutoConnection);
+}
+
+MyProger CServerHost::ProgerOf(const CRemoteKey &key)
+{
+    switch (key.kind) {
+    case CRemoteKey::Tcp:
+        return MyProger::TcpRemote(key.strIP, key.nPort);
+    case CRemoteKey::Mqtt:
+        return MyProger::UidRemote(MyProger::ViaMqtt, key.strUID);
+    case CRemoteKey::Nsq:
+        return MyProger::UidRemote(MyProger::ViaNsq, key.strUID);
+    case CRemoteKey::None:
+        break;
+    }
+    return MyProger();
+}
+
+void CServerHost::Log(const QString &text)
+{
+    ServerEvents::PostLog(text);
+}
+
+void CServerHost::AddRemoteProger(const CRemoteKey &key)
+{
+    if (!key.IsValid())
+        return;
+    const MyProger proger = ProgerOf(key);
+    OnWindow([proger](MainWindow *w) { w->AddRemoteProger(proger); });
+}
+
+void CServerHost::RemoveRemoteProger(const CRemoteKey &key)
+{
+    if (key.IsValid())
+        ServerEvents::PostProgerGone(ProgerOf(key));
+}
+
+void CServerHost::ShowServiceState(CRemoteKey::Kind kind, bool on, const QString &text)
+{
+    const char *name = kind == CRemoteKey::Tcp ? "TCP" : (kind == CRemoteKey::Mqtt ? "MQTT" : "NSQ");
+    ServerEvents::PostLog(QStringLiteral("%1 %2 %3").arg(QLatin1String(name), on ? QStringLiteral("on") : QStringLiteral("off"), text));
+}
+
+void CServerHost::UpdateRemoteProger(const CRemoteKey &key, const qelmsg::ProgResponse &info)
+{
+    if (!key.IsValid())
+        return;
+    // A station without a programmer answers with the reason only.
+    if (info.id.isEmpty()) {
+        if (!info.reason.isEmpty())
+            Log(QStringLiteral("%1: %2").arg(key.Text(), info.reason));
+        return;
+    }
+    MyProger proger = ProgerOf(key);
+    proger.m_strRoot = info.path;
+    proger.m_strID = info.id;
+    proger.m_strModel = info.model;
+    proger.m_strVer = info.ver;
+    OnWindow([proger](MainWindow *w) { w->AddRemoteProger(proger); });
+}
+
+void CServerHost::ShowRemoteConfig(const CRemoteKey &key, const QMap<QString, QString> &config)
+{
+    const MyProger proger = ProgerOf(key);
+    OnWindow([proger, config](MainWindow *w) { w->ShowRemoteConfig(proger, config); });
+}

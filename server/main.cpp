@@ -1,0 +1,37 @@
+// qel720A_server: the engineer's station.
+#include "burnhub.h"
+#ifdef QEL_SERVER_HOST
+#include "cserverhost.h"
+#endif
+#include "cscreenshot.h"
+#include "mainwindow.h"
+#include "serverdefs.h"
+#include "skindlg.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QIcon>
+
+int main(int argc, char *argv[])
+{
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("qel720A_server"));
+    QApplication::setFont(QFont(QStringLiteral("Microsoft Yahei"), 9));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/server.png")));
+
+    int ret = 0;
+    {
+        MainWindow window;
+#ifdef QEL_SERVER_HOST
+        // The links reach the window through this one host.
+        CServerHost host(&window);
+#endif
+        skindlg::LoadAppStyle(ServerDefs::IniFile());
+        window.show();
+        CScreenShot::ScheduleFromEnvironment(&window);
+        ret = app.exec();
+    }
+    BurnHub::Exitance();
+    return ret;
+}

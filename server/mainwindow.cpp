@@ -1,0 +1,771 @@
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "burnhub.h"
+#include "cimagesettings.h"
+#include "clogfile.h"
+#include "cmessagebox.h"
+#include "cnamevalidator.h"
+#include "configform.h"
+#include "cpubactions.h"
+#include "ctranslations.h"
+#include "functool.h"
+#include "moduleid.h"
+#include "myfreshcheck.h"
+#include "myvalidator.h"
+#include "passworddlg.h"
+#include "serverdefs.h"
+#include "serverevents.h"
+#include "skindlg.h"
+#include "udisk.h"
+#include "widgetbay.h"
+
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QDebug>
+#include <QFile>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QScrollBar>
+#include <QToolTip>
+
+namespace {
+enum Column { ColLocation, ColID, ColName, ColModel, ColVer, ColHW, ColumnCount };
+
+constexpr int kProgerRole = Qt::UserRole + 1;
+constexpr int kImageCount = 200;
+constexpr int kLimitedImages = 50; // numbers 0..49 support a download limit
+constexpr int kChipCount = 9;
+} // namespace
+
+MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWindow)
+{
+    ui->setupUi(this);
+    ServerEvents::SetReceiver(this);
+
+    ResetConfigForm();
+    ui->splitter_main->setStretchFactor(0, 3);
+    ui->splitter_main->setStretchFactor(1, 2);
+    ui->splitter_main->setSizes({780, 460});
+    ui->splitter_left->setStretchFactor(0, 2);
+    ui->splitter_left->setStretchFactor(1, 3);
+
+    m_pFresh = new MyFreshCheck(this);
+    m_pServiceState = new QLabel(ui->statusbar);
+    ui->statusbar->addWidget(m_pServiceState);
+
+    // Remote-service endpoints; the services themselves start only on request.
+    CPubActions ini(true);
+    const QString file = ServerDefs::IniFile();
+    m_strBrokerHost = ini.GetString(QStringLiteral("REMOTE"), QStringLiteral("BROKER"), QStringLiteral("127.0.0.1"), file);
+    m_nMqttPort = ini.GetInt(QStringLiteral("REMOTE"), QStringLiteral("MQTTPORT"), 61613, file);
+    m_nNsqPort = ini.GetInt(QStringLiteral("REMOTE"), QStringLiteral("NSQPORT"), 4161, file);
+    m_bDisScan = ini.GetInt(QStringLiteral("INI"), QStringLiteral("DISSCAN"), 0, file) == 1;
+
+    ui->lv_prog->setColumnCount(ColumnCount);
+    InitImagePanel();
+    InitActions();
+
+    connect(ui->lv_prog, &QTreeWidget::itemChanged, this, &MainWindow::tree_itemChanged);
+    connect(ui->lv_prog, &QTreeWidget::itemClicked, this, &MainWindow::tree_itemClicked);
+    connect(ui->lv_prog, &QTreeWidget::itemDoubleClicked, this, &MainWindow::tree_itemDoubleClicked);
+    connect(ui->lv_prog, &QWidget::customContextMenuRequested, this, &MainWindow::tree_mouseEvent);
+    connect(ui->edit_out, &QWidget::customContextMenuRequested, this, &MainWindow::edit_out_rightButtonClicked);
+    connect(ui->treeBin, &BinTreeWidget::sig_changed, this, &MainWindow::RefreshImageCRC);
+
+    m_pUDisk = std::make_unique<uDisk>();
+    m_pUDisk->SetSearchDirs(BurnHub::Instance()->GetSearchDirs());
+    connect(m_pUDisk.get(), &uDisk::sigUDiskCome, this, &MainWindow::UDiskCome);
+    connect(m_pUDisk.get(), &uDisk::sigUDiskRemove, this, &MainWindow::UDiskRemove);
+    connect(m_pUDisk.get(), &uDisk::sigHidCome, this, &MainWindow::ScanHIDProg);
+    connect(m_pUDisk.get(), &uDisk::sigHidRemove, this, &MainWindow::HidRemove);
+    connect(m_pUDisk.get(), &uDisk::sigPortCome, this, &MainWindow::PortCome);
+    connect(m_pUDisk.get(), &uDisk::sigPortRemove, this, &MainWindow::PortRemove);
+
+    LoadImageSettings();
+    ApplyLanguage(CTranslations::GetLanguage(ServerDefs::IniFile()));
+    RetranslateTexts();
+    RefreshLocalProg();
+}
+
+MainWindow::~MainWindow()
+{
+    if (ServerEvents::Receiver() == this)
+        ServerEvents::SetReceiver(nullptr);
+    // Rows point into the list; drop them before the list goes.
+    const QSignalBlocker block(ui->lv_prog);
+    ui->lv_prog->clear();
+}
+
+// ---------------------------------------------------------------- set-up
+
+void MainWindow::InitImagePanel()
+{
+    for (int i = 0; i < kImageCount; ++i) {
+        ui->combo_index->addItem(QString::number(i), i);
+        if (i == kLimitedImages - 1)
+            ui->combo_index->insertSeparator(ui->combo_index->count());
+    }
+    ui->combo_index->setValidator(new MyIntValidator(0, kImageCount - 1, ui->combo_index));
+    connect(ui->combo_index, &QComboBox::editTextChanged, this, &MainWindow::comboindex_editedtext);
+    connect(ui->combo_index, QOverload<int>::of(&QComboBox::activated), this, &MainWindow::comboindex_activated);
+    connect(ui->combo_aes, QOverload<int>::of(&QComboBox::activated), this, &MainWindow::comboaes_activated);
+
+    ui->combo_aes->addItem(tr("否"), false);
+    ui->combo_aes->addItem(tr("是"), true);
+    for (int i = 0; i < kChipCount; ++i)
+        ui->combo_chip->addItem(QStringLiteral("QM-%1").arg(i + 1, 2, 10, QLatin1Char('0')), i);
+
+    auto *nameValidator = new CNameValidator(ui->edit_name);
+    ui->edit_name->setValidator(nameValidator);
+    connect(nameValidator, &CNameValidator::sigRefused, this, [this](const QString &text) {
+        QToolTip::showText(ui->edit_name->mapToGlobal(QPoint(0, ui->edit_name->height())), text, ui->edit_name);
+    });
+    ui->edit_count->setValidator(new MyIntValidator(0, 0x7FFFFFFF, ui->edit_count));
+    ui->edit_ver->setValidator(new MyIntValidator(0, 0x7FFFFFFF, ui->edit_ver));
+}
+
+void MainWindow::InitActions()
+{
+    // Every menu and tool-bar action goes through one dispatcher.
+    for (QAction *action : findChildren<QAction *>()) {
+        if (action->menu() || action->isSeparator() || action->parent() != this)
+            continue;
+        connect(action, &QAction::triggered, this, [this, action]() { actionTriggered(action); });
+    }
+}
+
+void MainWindow::RetranslateTexts()
+{
+    setWindowTitle(tr("QEL下载器服务端") + QLatin1Char(' ') + ServerDefs::Version());
+    ui->lv_prog->setHeaderLabels({tr("位置"), tr("ID"), tr("名称"), tr("型号"), tr("固件版本"), tr("硬件版本")});
+    // The remote services are off until the user starts them.
+    ui->actionserver->setText(tr("开启远程服务"));
+    m_pServiceState->setText(tr("远程服务已关闭"));
+}
+
+void MainWindow::ApplyLanguage(int language)
+{
+    const bool english = language == CTranslations::English;
+    CTranslations::LoadTranslations(english);
+    if (english) {
+        const bool loaded = m_translator.load(QStringLiteral(":/en.qm"));
+        qDebug() << "load en.qm " << loaded;
+        if (loaded)
+            QCoreApplication::installTranslator(&m_translator);
+    } else {
+        QCoreApplication::removeTranslator(&m_translator);
+    }
+    BurnHub::Instance()->LoadLanguage(english);
+    WidgetBay::LoadLanguage(english);
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        ui->retranslateUi(this);
+        RetranslateTexts();
+        ui->combo_aes->setItemText(0, tr("否"));
+        ui->combo_aes->setItemText(1, tr("是"));
+    }
+    QMainWindow::changeEvent(event);
+}
+
+void MainWindow::LoadImageSettings()
+{
+    CImageSettings s;
+    s.Load();
+    if (s.nEncrypt >= 0 && s.nEncrypt < ui->combo_aes->count())
+        ui->combo_aes->setCurrentIndex(s.nEncrypt);
+    ui->edit_name->setText(s.strName);
+    const int index = ui->combo_index->findData(s.nIndex);
+    if (index >= 0)
+        ui->combo_index->setCurrentIndex(index);
+    ui->edit_count->setText(s.strLimit);
+    if (s.nChip >= 0 && s.nChip < ui->combo_chip->count())
+        ui->combo_chip->setCurrentIndex(s.nChip);
+    ui->edit_ver->setText(s.strVersion);
+    ui->edit_imagecrc->setText(s.strCrc);
+    ui->treeBin->SetBinInfosDesc(CImageSettings::LoadBinDesc(s.nIndex));
+}
+
+void MainWindow::SaveImageSettings()
+{
+    CImageSettings s;
+    s.Load();
+    s.nEncrypt = ui->combo_aes->currentIndex();
+    s.strName = ui->edit_name->text();
+    s.nIndex = CurrentImageIndex();
+    s.strLimit = ui->edit_count->text();
+    s.nChip = ui->combo_chip->currentIndex();
+    const QList<BinInfo> bins = ui->treeBin->GetBinInfos();
+    if (!bins.isEmpty())
+        s.strAddr = bins.first().m_strAddr;
+    s.strVersion = ui->edit_ver->text();
+    s.strCrc = ui->edit_imagecrc->text();
+    s.Save();
+    CImageSettings::SaveBinDesc(s.nIndex, ui->treeBin->GetBinInfosDesc());
+}
+
+int MainWindow::CurrentImageIndex() const
+{
+    bool ok = false;
+    const int index = ui->combo_index->currentText().trimmed().toInt(&ok);
+    return ok ? index : -1;
+}
+
+// ---------------------------------------------------------------- log
+
+void MainWindow::Log(const QString &text)
+{
+    ui->edit_out->appendPlainText(CLogFile::Line(QDateTime::currentDateTime(), text));
+    QScrollBar *bar = ui->edit_out->verticalScrollBar();
+    bar->setValue(bar->maximum());
+}
+
+QString MainWindow::LogText() const
+{
+    return ui->edit_out->toPlainText();
+}
+
+void MainWindow::customEvent(QEvent *event)
+{
+    switch (int(event->type())) {
+    case ServerEvents::LogEvent:
+        Log(static_cast<ServerEvents::CTextEvent *>(event)->m_strText);
+        break;
+    case ServerEvents::ProgerGoneEvent: {
+        const MyProger &gone = static_cast<ServerEvents::CProgerGoneEvent *>(event)->m_proger;
+        const bool tcp = gone.RemoteVia() == MyProger::ViaTcp;
+        const QString where = tcp ? gone.m_strRemoteIP
+                                  : (gone.RemoteVia() == MyProger::ViaNsq ? QStringLiteral("NSQ") : QStringLiteral("MQTT"));
+        const QString what = tcp ? QString::number(gone.m_nRemotePort) : gone.m_strUID;
+        Log(tr("断开远程下载器 %1:%2").arg(where, what));
+        RemoveRemoteProger(gone);
+        break;
+    }
+    case ServerEvents::FirmDownEvent:
+        Log(tr("固件下载成功:") + static_cast<ServerEvents::CTextEvent *>(event)->m_strText);
+        if (GetSelectedProger())
+            NotAvailable(ui->actionproc->text());
+        break;
+    default:
+        QMainWindow::customEvent(event);
+    }
+}
+
+void MainWindow::edit_out_rightButtonClicked(QPoint point)
+{
+    QMenu menu(this);
+    QAction *clear = menu.addAction(tr("清除"));
+    if (menu.exec(ui->edit_out->viewport()->mapToGlobal(point)) == clear)
+        ui->edit_out->clear();
+}
+
+void MainWindow::SaveLog()
+{
+    QString path;
+    if (CLogFile::Save(ServerDefs::WorkDir(), ui->edit_out->toPlainText(), QDateTime::currentDateTime(), path)) {
+        qDebug() << "MainWindow::SaveLog" << path;
+        Log(tr("保存日志完成"));
+    } else {
+        Log(tr("保存日志失败"));
+    }
+}
+
+// ---------------------------------------------------------------- programmer list
+
+QTreeWidgetItem *MainWindow::AddRow(MyProger *proger)
+{
+    m_bFillingRow = true;
+    auto *item = new QTreeWidgetItem(ui->lv_prog);
+    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+    item->setData(ColLocation, kProgerRole, QVariant::fromValue<quintptr>(quintptr(proger)));
+    item->setCheckState(ColLocation, Qt::Unchecked);
+    FillRow(item, *proger);
+    m_bFillingRow = false;
+    for (int column = 0; column < ColumnCount; ++column)
+        ui->lv_prog->resizeColumnToContents(column);
+    return item;
+}
+
+void MainWindow::FillRow(QTreeWidgetItem *item, const MyProger &proger)
+{
+    const bool filling = m_bFillingRow;
+    m_bFillingRow = true;
+    item->setText(ColLocation, proger.LocationText());
+    item->setText(ColID, proger.m_strID);
+    item->setText(ColName, proger.GetDesc());
+    item->setText(ColModel, proger.m_strModel);
+    item->setText(ColVer, proger.m_strVer);
+    item->setText(ColHW, proger.m_strHW);
+    m_bFillingRow = filling;
+}
+
+MyProger *MainWindow::ProgerOf(const QTreeWidgetItem *item) const
+{
+    if (!item)
+        return nullptr;
+    auto *proger = reinterpret_cast<MyProger *>(item->data(ColLocation, kProgerRole).value<quintptr>());
+    // Only objects the list still owns.
+    return m_progers.IndexOf(proger) >= 0 ? proger : nullptr;
+}
+
+QTreeWidgetItem *MainWindow::ItemOf(const MyProger *proger) const
+{
+    for (int i = 0; i < ui->lv_prog->topLevelItemCount(); ++i) {
+        QTreeWidgetItem *item = ui->lv_prog->topLevelItem(i);
+        if (item->data(ColLocation, kProgerRole).value<quintptr>() == quintptr(proger))
+            return item;
+    }
+    return nullptr;
+}
+
+void MainWindow::RemoveRow(MyProger *proger)
+{
+    const bool wasSelected = GetSelectedProger() == proger;
+    {
+        const QSignalBlocker block(ui->lv_prog);
+        delete ItemOf(proger);
+    }
+    m_progers.Remove(proger);
+    if (wasSelected)
+        ShowSelectedConfig();
+}
+
+MyProger *MainWindow::GetSelectedProger() const
+{
+    return m_progers.Selected();
+}
+
+MyProger *MainWindow::RequireSelected()
+{
+    MyProger *proger = GetSelectedProger();
+    if (!proger)
+        Warn(tr("下载器未选择!"));
+    return proger;
+}
+
+void MainWindow::RefreshLocalProg()
+{
+    for (MyProger *disk : m_progers.Disks())
+        RemoveRow(disk);
+    if (m_bDisScan) {
+        Log(tr("本地下载器刷新失败, 需开启自动扫描磁盘"));
+        return;
+    }
+    const QList<ProgerInfo> found = BurnHub::Instance()->GetProgerList();
+    for (const ProgerInfo &info : found) {
+        if (CProgerList::IsListedModel(info.m_strModel))
+            AddRow(m_progers.Append(MyProger(info)));
+        CheckFirmware(MyProger(info));
+    }
+    Log(tr("本地下载器已刷新"));
+}
+
+MyProger *MainWindow::AddRemoteProger(const MyProger &proger)
+{
+    if (MyProger *known = m_progers.FindRemote(proger)) {
+        *known = proger;
+        if (QTreeWidgetItem *item = ItemOf(known))
+            FillRow(item, *known);
+        return known;
+    }
+    MyProger *added = m_progers.Append(proger);
+    AddRow(added);
+    return added;
+}
+
+bool MainWindow::RemoveRemoteProger(const MyProger &key)
+{
+    MyProger *known = m_progers.FindRemote(key);
+    if (!known)
+        return false;
+    RemoveRow(known);
+    return true;
+}
+
+void MainWindow::ShowRemoteConfig(const MyProger &key, const QMap<QString, QString> &config)
+{
+    MyProger *selected = GetSelectedProger();
+    if (selected && selected->SameRemote(key))
+        m_pConfigForm->ShowConfig(config);
+}
+
+void MainWindow::tree_itemChanged(QTreeWidgetItem *item, int column)
+{
+    if (m_bFillingRow || column != ColLocation)
+        return;
+    MyProger *proger = ProgerOf(item);
+    if (!proger)
+        return;
+    const bool checked = item->checkState(ColLocation) == Qt::Checked;
+    if (checked == m_progers.IsChecked(proger))
+        return;
+    m_progers.SetChecked(proger, checked);
+    ShowSelectedConfig();
+}
+
+void MainWindow::tree_itemClicked(QTreeWidgetItem *item, int)
+{
+    if (item && item->checkState(ColLocation) == Qt::Checked)
+        ShowSelectedConfig();
+}
+
+void MainWindow::tree_itemDoubleClicked(QTreeWidgetItem *item, int)
+{
+    // Toggling the tick reaches tree_itemChanged, which shows the configuration.
+    if (item)
+        item->setCheckState(ColLocation, item->checkState(ColLocation) == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+}
+
+void MainWindow::tree_mouseEvent(QPoint point)
+{
+    MyProger *proger = ProgerOf(ui->lv_prog->itemAt(point));
+    if (!proger)
+        return;
+    const MyProger copy = *proger;
+    QMenu menu(this);
+    QAction *copySerial = menu.addAction(tr("复制序列号"));
+    QAction *eject = copy.IsDisk() ? menu.addAction(tr("弹出设备")) : nullptr;
+    QAction *chosen = menu.exec(ui->lv_prog->viewport()->mapToGlobal(point));
+    if (!chosen)
+        return;
+    if (chosen == copySerial)
+        CopySerial(copy);
+    else if (chosen == eject)
+        EjectProger(copy);
+}
+
+void MainWindow::CopySerial(const MyProger &proger)
+{
+    QGuiApplication::clipboard()->setText(proger.m_strID);
+    Log(tr("序列号已复制至剪切板！"));
+}
+
+void MainWindow::EjectProger(const MyProger &proger)
+{
+    const QString question = tr("即将弹出本地下载器 %1 (%2)，请确认没有正在进行的文件操作。是否继续?")
+                                 .arg(proger.m_strRoot, proger.m_strID);
+    if (CMessageBox::Ask(this, tr("提示"), question) != QMessageBox::Yes)
+        return;
+    if (!m_pUDisk) {
+        Warn(tr("设备监测接口未初始化"));
+        return;
+    }
+    QString msg;
+    if (!m_pUDisk->EjectDisk(proger.m_strRoot, msg)) {
+        Warn(tr("弹出设备失败"));
+        Log(tr("本地下载器弹出失败: %1").arg(msg));
+    }
+}
+
+void MainWindow::ResetConfigForm()
+{
+    // A fresh form shows nothing of the programmer seen before, only the defaults.
+    delete m_pConfigForm;
+    m_pConfigForm = new configform(ui->widget_config);
+    m_pConfigForm->InitModelType(ModelExtended);
+    m_pConfigForm->InitModelParam();
+    m_pConfigForm->ReadIni(ServerDefs::IniFile());
+    ui->layout_config->addWidget(m_pConfigForm);
+}
+
+void MainWindow::ShowSelectedConfig()
+{
+    MyProger *proger = GetSelectedProger();
+    if (!proger)
+        return;
+    if (proger->m_bRemote) {
+        NotAvailable(tr("远程下载器配置读取"));
+        return;
+    }
+    BurnHub *hub = BurnHub::Instance();
+    if (proger->m_bHID || proger->m_bVCP)
+        hub->SetUSBProgUID(proger->m_strID);
+    else
+        hub->SetProgRoot(proger->m_strRoot);
+    QMap<QString, QString> config;
+    QString err;
+    if (hub->ReadConfig(config, err)) {
+        m_pConfigForm->ShowConfig(config);
+    } else {
+        ResetConfigForm();
+        Log(tr("本地下载器配置读取失败!"));
+        qDebug() << "MainWindow::ShowSelectedConfig" << err;
+    }
+}
+
+// ---------------------------------------------------------------- devices
+
+void MainWindow::UDiskCome(QString uDiskName)
+{
+    qDebug("u disk come: %s", qPrintable(uDiskName));
+    Log(tr("检测到设备接入 ") + uDiskName);
+    RefreshLocalProg();
+}
+
+void MainWindow::UDiskRemove(QString uDiskName)
+{
+    qDebug() << "u disk remove:" << uDiskName;
+    Log(tr("检测到设备退出"));
+    RefreshLocalProg();
+}
+
+void MainWindow::HidRemove(QString devPath)
+{
+    NotAvailable(tr("USB-HID下载器断开处理 %1").arg(devPath));
+}
+
+void MainWindow::ScanHIDProg()
+{
+    NotAvailable(tr("USB-HID下载器扫描"));
+}
+
+void MainWindow::DeleteUSBProgFile(QString fileName)
+{
+    NotAvailable(tr("USB下载器文件清理 %1").arg(fileName));
+}
+
+void MainWindow::PortCome(QString com)
+{
+    NotAvailable(tr("USB-VCP下载器接入 %1").arg(com));
+}
+
+void MainWindow::PortRemove(QString com)
+{
+    NotAvailable(tr("USB-VCP下载器断开处理 %1").arg(com));
+}
+
+void MainWindow::CheckFirmware(const MyProger &proger)
+{
+    if (m_bTestMode || !CProgerList::NeedsFirmCheck(proger.m_strModel))
+        return;
+    Log(tr("下载器固件检查更新...") + QLatin1Char(' ') + proger.m_strID);
+    m_pFresh->CheckUpdate(QStringLiteral("下载器固件检查更新"), ServerDefs::IniFile(), proger.m_strVer, true,
+                          ServerDefs::FirmModule(), true);
+}
+
+// ---------------------------------------------------------------- image panel
+
+void MainWindow::on_btn_add_clicked()
+{
+    // The first program starts at the address used last; later ones are typed in.
+    QString addr = QStringLiteral("0x0000");
+    if (ui->treeBin->topLevelItemCount() == 0) {
+        CImageSettings s;
+        s.Load();
+        addr = s.strAddr;
+    }
+    ui->treeBin->AddBinInfo(addr);
+}
+
+void MainWindow::on_btn_del_clicked()
+{
+    ui->treeBin->DeleteCurrent();
+}
+
+void MainWindow::on_btn_delall_clicked()
+{
+    ui->treeBin->DeleteAll();
+}
+
+void MainWindow::on_btn_load_clicked()
+{
+    const int index = CurrentImageIndex();
+    if (index < 0)
+        return;
+    ui->treeBin->SetBinInfosDesc(CImageSettings::LoadBinDesc(index));
+}
+
+void MainWindow::on_btn_downimage_clicked(bool)
+{
+    SaveImageSettings();
+    NotAvailable(tr("镜像文件生成与下发"));
+}
+
+void MainWindow::on_btn_downconfig_clicked()
+{
+    MyProger *proger = RequireSelected();
+    if (!proger)
+        return;
+    if (CMessageBox::Ask(this, tr("提示"), tr("下发镜像将修改下载器的参数配置，是否继续?")) != QMessageBox::Yes)
+        return;
+    if (!proger->IsDisk()) {
+        NotAvailable(tr("USB与远程下载器配置下发"));
+        return;
+    }
+    const QString path = ServerDefs::WorkDir() + QStringLiteral("param.ini");
+    if (!m_pConfigForm->SaveConfigFile(path)) {
+        Error(tr("配置文件保存失败!"));
+        return;
+    }
+    SaveImageSettings();
+    BurnHub *hub = BurnHub::Instance();
+    hub->SetProgRoot(proger->m_strRoot);
+    QString err;
+    const bool ok = hub->DownConfigFile(path, err);
+    if (!ok)
+        Log(err);
+    CMessageBox::Info(this, tr("提示"), tr("本地配置下载%1").arg(ok ? tr("成功") : tr("失败")));
+}
+
+void MainWindow::on_btn_imagemgr_clicked()
+{
+    if (RequireSelected())
+        NotAvailable(ui->btn_imagemgr->text());
+}
+
+void MainWindow::on_btn_upconfig_clicked()
+{
+    if (RequireSelected())
+        NotAvailable(ui->btn_upconfig->text());
+}
+
+void MainWindow::comboindex_editedtext(QString) {}
+void MainWindow::comboindex_activated(int) {}
+void MainWindow::comboaes_activated(int) {}
+
+void MainWindow::RefreshImageCRC()
+{
+    if (ui->treeBin->GetBinInfos().isEmpty()) {
+        qDebug() << "binInfos is empty";
+        return;
+    }
+    // Merging the programs comes with the image builder.
+    qDebug() << "MainWindow::RefreshImageCRC" << ui->treeBin->GetBinInfosDesc();
+}
+
+// ---------------------------------------------------------------- actions
+
+void MainWindow::actionTriggered(QAction *pAction)
+{
+    if (pAction == ui->actionskin) {
+        skindlg dlg(this);
+        dlg.SetIniFile(ServerDefs::IniFile());
+        dlg.exec();
+    } else if (pAction == ui->actionexit) {
+        close();
+    } else if (pAction == ui->actionabout) {
+        CMessageBox::Info(this, tr("关于"), tr("QEL下载器服务端") + QLatin1Char(' ') + ServerDefs::Version());
+    } else if (pAction == ui->actionclear) {
+        ui->edit_out->clear();
+    } else if (pAction == ui->actionupdateserver) {
+        CheckServerUpdate();
+    } else if (pAction == ui->actionupdatefirm) {
+        CheckFirmUpdate();
+    } else if (pAction == ui->actionlanguage) {
+        ChangeLanguage();
+    } else if (pAction == ui->actionpassword) {
+        SetProgerPassword();
+    } else if (pAction == ui->actionsavelog) {
+        SaveLog();
+    } else if (pAction == ui->actionusbvcpcol) {
+        Log(pAction->text());
+        NotAvailable(pAction->text());
+    } else if (pAction == ui->actionproc || pAction == ui->actionprogsignal) {
+        if (RequireSelected())
+            NotAvailable(pAction->text());
+    } else if (pAction == ui->actionusbhid || pAction == ui->actionsub4) {
+        // The HID switch is read where it matters; sub4 has no function.
+    } else {
+        // Remote services, cloud, export, backup and the record dialogs.
+        NotAvailable(pAction->text());
+    }
+}
+
+void MainWindow::NotAvailable(const QString &what)
+{
+    Log(tr("%1：当前版本暂不支持此功能").arg(what));
+}
+
+void MainWindow::CheckServerUpdate()
+{
+    m_pFresh->CheckUpdate(QStringLiteral("上位机检查更新"), ServerDefs::IniFile(), ServerDefs::Version(), true,
+                          ModuleName(Mod_Qel720AServer));
+}
+
+void MainWindow::CheckFirmUpdate()
+{
+    MyProger *proger = RequireSelected();
+    if (!proger)
+        return;
+    m_pFresh->CheckUpdate(QStringLiteral("下载器固件检查更新"), ServerDefs::IniFile(), proger->m_strVer, true,
+                          ServerDefs::FirmModule(), true);
+}
+
+void MainWindow::ChangeLanguage()
+{
+    const int language = CTranslations::ChooseLanguage(ServerDefs::IniFile(), this);
+    if (language == CTranslations::Cancelled)
+        return;
+    ApplyLanguage(language);
+}
+
+void MainWindow::SetProgerPassword()
+{
+    MyProger *proger = RequireSelected();
+    if (!proger)
+        return;
+    if (!proger->IsDisk()) {
+        Warn(tr("仅支持本地下载器"));
+        return;
+    }
+    const QString root = proger->m_strRoot;
+    if (!m_pPwdDlg)
+        m_pPwdDlg = std::make_unique<passworddlg>(this);
+    if (m_pPwdDlg->exec() != QDialog::Accepted) {
+        Log(tr("取消更新密码"));
+        return;
+    }
+    const QString path = ServerDefs::WorkDir() + QStringLiteral("password.dat");
+    QString err;
+    bool ok = FuncTool::WriteFile(path, m_pPwdDlg->GetPassword().toLatin1());
+    if (ok) {
+        BurnHub::Instance()->SetProgRoot(root);
+        ok = BurnHub::Instance()->DownPasswordFile(path, err);
+    }
+    QFile::remove(path);
+    if (ok) {
+        Log(tr("更新密码成功，烧录器重新上电以生效"));
+    } else {
+        qDebug() << "MainWindow::SetProgerPassword" << err;
+        Error(tr("更新密码失败"));
+    }
+}
+
+// ---------------------------------------------------------------- window
+
+void MainWindow::keyReleaseEvent(QKeyEvent *event)
+{
+    if (!event->isAutoRepeat() && m_testKeys.Feed(event->key()))
+        ToggleTestMode();
+    QMainWindow::keyReleaseEvent(event);
+}
+
+void MainWindow::ToggleTestMode()
+{
+    m_bTestMode = !m_bTestMode;
+    Log(m_bTestMode ? tr("内部测试模式已开启") : tr("内部测试模式已关闭"));
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (CMessageBox::Ask(this, tr("提示"), tr("确认退出程序?")) == QMessageBox::Yes)
+        event->accept();
+    else
+        event->ignore();
+}
+
+void MainWindow::Warn(const QString &text)
+{
+    CMessageBox::Warn(this, tr("提示"), text);
+}
+
+void MainWindow::Error(const QString &text)
+{
+    CMessageBox::Error(this, tr("错误"), text);
+}

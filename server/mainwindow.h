@@ -1,0 +1,141 @@
+#pragma once
+// The server's main window: the programmers this PC reaches, the image panel,
+// the configuration panel, the log and the menus. The rules live in plain
+// classes (CProgerList, CKeySequence, CPasswordRule, CNameValidator, CLogFile,
+// CImageSettings); the window maps widgets to them.
+#include "ckeysequence.h"
+#include "cprogerlist.h"
+
+#include <QMainWindow>
+#include <QMap>
+#include <QTranslator>
+#include <memory>
+
+class QAction;
+class QLabel;
+class QTreeWidgetItem;
+class configform;
+class passworddlg;
+class uDisk;
+class MyFreshCheck;
+
+namespace Ui {
+class MainWindow;
+}
+
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Appends one line to the log view (GUI thread; other threads post event 2000).
+    void Log(const QString &text);
+    QString LogText() const;
+
+    // Lists the USB-disk programmers again.
+    void RefreshLocalProg();
+    // The selected programmer (first ticked row), or null.
+    MyProger *GetSelectedProger() const;
+    const CProgerList &Programmers() const { return m_progers; }
+
+    // A programmer reached through a client station; an existing row of the
+    // same route is updated instead of added.
+    MyProger *AddRemoteProger(const MyProger &proger);
+    bool RemoveRemoteProger(const MyProger &key);
+    // The configuration a station sent for its programmer; shown when that
+    // programmer is the selected one.
+    void ShowRemoteConfig(const MyProger &key, const QMap<QString, QString> &config);
+
+    bool IsInternalTestMode() const { return m_bTestMode; }
+    bool IsDiskScanOff() const { return m_bDisScan; }
+    configform *ConfigForm() const { return m_pConfigForm; }
+    MyFreshCheck *FreshCheck() const { return m_pFresh; }
+
+public slots:
+    void actionTriggered(QAction *pAction);
+    void on_btn_add_clicked();
+    void on_btn_del_clicked();
+    void on_btn_delall_clicked();
+    void on_btn_load_clicked();
+    void on_btn_downimage_clicked(bool yes);
+    void on_btn_downconfig_clicked();
+    void on_btn_imagemgr_clicked();
+    void on_btn_upconfig_clicked();
+    void comboindex_editedtext(QString s);
+    void comboindex_activated(int index);
+    void comboaes_activated(int index);
+    void edit_out_rightButtonClicked(QPoint point);
+    void tree_itemChanged(QTreeWidgetItem *item, int column);
+    void tree_itemClicked(QTreeWidgetItem *item, int column);
+    void tree_itemDoubleClicked(QTreeWidgetItem *item, int column);
+    void tree_mouseEvent(QPoint point);
+    void UDiskCome(QString uDiskName);
+    void UDiskRemove(QString uDiskName);
+    void HidRemove(QString devPath);
+    void ScanHIDProg();
+    void DeleteUSBProgFile(QString fileName);
+    void PortCome(QString com);
+    void PortRemove(QString com);
+    void RefreshImageCRC();
+
+protected:
+    void customEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void InitImagePanel();
+    void InitActions();
+    void RetranslateTexts();
+    void ApplyLanguage(int language);
+    void LoadImageSettings();
+    void SaveImageSettings();
+    int CurrentImageIndex() const;
+
+    QTreeWidgetItem *AddRow(MyProger *proger);
+    void FillRow(QTreeWidgetItem *item, const MyProger &proger);
+    QTreeWidgetItem *ItemOf(const MyProger *proger) const;
+    MyProger *ProgerOf(const QTreeWidgetItem *item) const;
+    void RemoveRow(MyProger *proger);
+
+    // The selected programmer, or null after "下载器未选择!".
+    MyProger *RequireSelected();
+    void ShowSelectedConfig();
+    void ResetConfigForm();
+    void CheckFirmware(const MyProger &proger);
+    void CopySerial(const MyProger &proger);
+    void EjectProger(const MyProger &proger);
+    void SetProgerPassword();
+    void SaveLog();
+    void ChangeLanguage();
+    void CheckServerUpdate();
+    void CheckFirmUpdate();
+    void ToggleTestMode();
+
+    // Functions whose part of the program is not in this build yet: one log line.
+    void NotAvailable(const QString &what);
+
+    // Message boxes of the window: warnings titled "提示", errors "错误".
+    void Warn(const QString &text);
+    void Error(const QString &text);
+
+    std::unique_ptr<Ui::MainWindow> ui;
+    configform *m_pConfigForm = nullptr;  // child of the configuration panel
+    MyFreshCheck *m_pFresh = nullptr;     // child of this window
+    QLabel *m_pServiceState = nullptr;    // child of the status bar
+    std::unique_ptr<uDisk> m_pUDisk;      // never shown
+    std::unique_ptr<passworddlg> m_pPwdDlg; // created on first use
+    CProgerList m_progers;
+    CKeySequence m_testKeys;
+    QTranslator m_translator;
+    QString m_strClientUID;
+    QString m_strBrokerHost;
+    int m_nNsqPort = 0;
+    int m_nMqttPort = 0;
+    bool m_bDisScan = false;
+    bool m_bTestMode = false;
+    bool m_bFillingRow = false;
+};
