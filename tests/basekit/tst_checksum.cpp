@@ -1,3 +1,4 @@
+#include "crcreference.h"
 #include "qeltest.h"
 
 #include "functool.h"
@@ -8,26 +9,6 @@
 #include <xxhash.h>
 
 namespace {
-// The bit-by-bit rule, as the programmers compute it.
-quint32 bitwiseWords(const QByteArray &bytes)
-{
-    quint32 crc = 0xFFFFFFFF;
-    for (int i = 0; i + 4 <= bytes.size(); i += 4) {
-        quint32 word = 0;
-        for (int b = 3; b >= 0; --b)
-            word = (word << 8) | quint8(bytes.at(i + b));
-        for (int bit = 31; bit >= 0; --bit) {
-            const bool top = crc & 0x80000000u;
-            crc <<= 1;
-            if (top)
-                crc ^= 0x04C11DB7;
-            if ((word >> bit) & 1)
-                crc ^= 0x04C11DB7;
-        }
-    }
-    return crc;
-}
-
 // Textbook CRC-32/MPEG-2 over bytes.
 quint32 mpeg2Bytes(const QByteArray &bytes)
 {
@@ -83,7 +64,7 @@ private slots:
     {
         for (int n = 0; n < 200; ++n) {
             const QByteArray data = randomBytes(n);
-            const quint32 expected = bitwiseWords(data);
+            const quint32 expected = qeltest::CrcWordsBitwise(data);
             QCOMPARE(FuncTool::CalcBytesCRCNum(data), expected);
             // Unaligned data gives the same result.
             const QByteArray shifted = QByteArray(1, 'x') + data;
@@ -105,7 +86,7 @@ private slots:
             QCOMPARE(FuncTool::CalcBytesCRCNum(four + tail), FuncTool::CalcBytesCRCNum(four));
 
         QCOMPARE(FuncTool::CalcBytesCRCNum(QByteArray()), 0xFFFFFFFFu);
-        QCOMPARE(FuncTool::CalcBytesCRCNum(QByteArray(), 8), bitwiseWords(QByteArray(8, '\xFF')));
+        QCOMPARE(FuncTool::CalcBytesCRCNum(QByteArray(), 8), qeltest::CrcWordsBitwise(QByteArray(8, '\xFF')));
         // A pad size below the data size pads nothing.
         QCOMPARE(FuncTool::CalcBytesCRCNum("12345678", 4), 0xFEFC54F9u);
 
@@ -113,9 +94,9 @@ private slots:
         const QByteArray ten = "0123456789";
         const QString path = writeTemp(dir, "ten.bin", ten);
         const QByteArray padded = ten.left(8) + QByteArray(8, '\xFF');
-        QCOMPARE(FuncTool::CalcFileCRCNum(path, 16), bitwiseWords(padded));
-        QCOMPARE(FuncTool::CalcFileCRCNum(path), bitwiseWords(ten));
-        QCOMPARE(FuncTool::CalcFileCRC(path, 16), QString::asprintf("%08X", bitwiseWords(padded)));
+        QCOMPARE(FuncTool::CalcFileCRCNum(path, 16), qeltest::CrcWordsBitwise(padded));
+        QCOMPARE(FuncTool::CalcFileCRCNum(path), qeltest::CrcWordsBitwise(ten));
+        QCOMPARE(FuncTool::CalcFileCRC(path, 16), QString::asprintf("%08X", qeltest::CrcWordsBitwise(padded)));
     }
 
     void filesOfEveryShape()
