@@ -1,8 +1,9 @@
 #pragma once
-// A simulated disk programmer (tools/progsim) run by a test.
+// A simulated programmer (tools/progsim) run by a test.
 #include "qeltest.h"
 
 #include <QProcess>
+#include <QRegularExpression>
 #include <QString>
 #include <QtTest>
 
@@ -17,6 +18,12 @@ public:
                         {QStringLiteral("--disk"), folder, QStringLiteral("--id"), id, QStringLiteral("--model"), model,
                          QStringLiteral("--ver"), ver});
     }
+    // Any mode, e.g. {"--vcp", "--id", id, "--result", "0xE3"}.
+    explicit ProgSim(const QStringList &args)
+    {
+        m_process.setProcessChannelMode(QProcess::SeparateChannels);
+        m_process.start(qeltest::binDir() + QStringLiteral("/progsim"), args);
+    }
     ~ProgSim() { Stop(); }
 
     // True once the simulator has made its folder and said so.
@@ -28,7 +35,9 @@ public:
         while (!Output().contains(text)) {
             if (m_process.state() == QProcess::NotRunning || timer.elapsed() > ms)
                 return false;
-            m_process.waitForReadyRead(100);
+            // The test's own end of the link keeps talking meanwhile.
+            QCoreApplication::processEvents();
+            m_process.waitForReadyRead(20);
         }
         return true;
     }
@@ -46,6 +55,13 @@ public:
         if (!m_process.waitForFinished(10000))
             m_process.kill();
         m_process.waitForFinished(5000);
+    }
+    // VCP mode: the port the simulator opened (its link when it made one).
+    QString PortPath()
+    {
+        static const QRegularExpression re(QStringLiteral(": port (\\S+)(?: linked as (\\S+))?"));
+        const QRegularExpressionMatch m = re.match(Output());
+        return m.captured(2).isEmpty() ? m.captured(1) : m.captured(2);
     }
     QProcess &Process() { return m_process; }
     QString Folder() const { return m_strFolder; }

@@ -2,6 +2,7 @@
 // programmer's files exactly as the host programs write them.
 #include "burnhub.h"
 #include "functool.h"
+#include "imagebuilder.h"
 #include "progsimprocess.h"
 #include "qeltest.h"
 
@@ -30,6 +31,7 @@ private slots:
     void makesProgrammerFolder();
     void reloadsOnRefreshCommand();
     void keepsIdentityAndReportsImages();
+    void checksImagesItIsGiven();
     void unplugsOnTerminate();
     void keepsExistingFilesAndIdentityWithKeep();
 };
@@ -42,6 +44,10 @@ void TestDiskSim::refusesBadArguments_data()
     QTest::newRow("short id") << QStringList{"--disk", "/tmp/x", "--id", "3F00"} << "24 hexadecimal digits";
     QTest::newRow("not hex") << QStringList{"--disk", "/tmp/x", "--id", "3F0027000B5135323538323Z"} << "24 hexadecimal digits";
     QTest::newRow("model with =") << QStringList{"--disk", "/tmp/x", "--id", kID, "--model", "A=B"} << "without '='";
+    QTest::newRow("two modes") << QStringList{"--vcp", "--disk", "/tmp/x", "--id", kID} << "choose a mode";
+    QTest::newRow("result code") << QStringList{"--vcp", "--id", kID, "--result", "0,0x1FF"} << "--result needs";
+    QTest::newRow("start time") << QStringList{"--vcp", "--id", kID, "--start-ms", "-5"} << "--start-ms needs";
+    QTest::newRow("usb ids") << QStringList{"--hid", "--id", kID, "--usb-id", "0483"} << "--usb-id needs";
 }
 
 void TestDiskSim::refusesBadArguments()
@@ -131,6 +137,39 @@ void TestDiskSim::keepsIdentityAndReportsImages()
     QVERIFY2(hub->DownImageFile(3, image, QStringLiteral("app.img"), err), qPrintable(err));
     QVERIFY2(sim.WaitFor("images: 3=app.img (84 bytes)"), qPrintable(sim.Output()));
     QVERIFY2(sim.WaitFor("newlist.dat: 3"), qPrintable(sim.Output()));
+    QVERIFY2(sim.WaitFor("image 3 app.img: rejected: "), qPrintable(sim.Output()));
+}
+
+void TestDiskSim::checksImagesItIsGiven()
+{
+    QTemporaryDir dir;
+    const QString root = dir.filePath("P") + "/";
+    ProgSim sim(root, kID, QStringLiteral("QEL720A"));
+    QVERIFY(sim.WaitReady());
+    // Built as the image panel builds it, for this programmer, with a limit.
+    QVERIFY(FuncTool::WriteFile(dir.filePath("app.bin"), QByteArray(1000, '\x3C')));
+    CImageBuilder builder(dir.path());
+    CImageParams params;
+    params.m_nLimit = 5;
+    params.m_bEncrypt = true;
+    params.m_strGivenID = kID;
+    CImageResult built;
+    QString err;
+    const QString image = dir.filePath("app.img");
+    QVERIFY2(builder.SaveImageFile({CBinEntry{0x100, dir.filePath("app.bin")}}, params, image, built, err), qPrintable(err));
+    BurnHub *hub = BurnHub::Instance();
+    hub->SetProgRoot(root);
+    QVERIFY2(hub->DownImageFile(12, image, QStringLiteral("app.img"), err), qPrintable(err));
+    QVERIFY2(sim.WaitFor(QStringLiteral("image 12 app.img: accepted crc=%1 size=1076 encrypted=1 limit=5").arg(built.m_strCRC)),
+             qPrintable(sim.Output()));
+
+    // The same image built for another programmer is refused.
+    params.m_strGivenID = QStringLiteral("1A0033000E51353235383233");
+    QVERIFY(builder.SaveImageFile({CBinEntry{0x100, dir.filePath("app.bin")}}, params, image, built, err));
+    QVERIFY2(hub->DownImageFile(12, image, QStringLiteral("app.img"), err), qPrintable(err));
+    QVERIFY2(sim.WaitFor(QStringLiteral("image 12 app.img: rejected: Check that this is the right programmer!")),
+             qPrintable(sim.Output()));
+    QCOMPARE(sim.Output().count("image 12 app.img: accepted"), 1);
 }
 
 void TestDiskSim::unplugsOnTerminate()

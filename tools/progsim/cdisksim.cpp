@@ -2,83 +2,34 @@
 
 #include "burnhub.h"
 #include "functool.h"
-#include "progerparam.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
-#include <QSaveFile>
 #include <QTimer>
 
 namespace {
-const char kIdentity[] = "sys/qelprogrammer.dat";
 const char kRefresh[] = "cmd/param_refresh.cmd";
-const char *const kFolders[] = {"sys/", "config/", "procs/", "cmd/"};
 // Writers finish a file in a few steps; look once things are quiet.
 constexpr int kSettleMs = 150;
 // Also look now and then, for file systems without change notification.
 constexpr int kPollMs = 1000;
-
-QString Join(const QMap<QString, QString> &map)
-{
-    QStringList pairs;
-    for (auto it = map.begin(); it != map.end(); ++it)
-        pairs << it.key() + QLatin1Char('=') + it.value();
-    return pairs.join(QLatin1Char(' '));
-}
 } // namespace
 
 CDiskSim::CDiskSim(const QString &folder, const SimIdentity &identity, QObject *parent)
-    : CSimDevice(identity, parent)
+    : CSimDevice(identity, parent), m_folder(folder), m_check(identity.strID)
 {
-    m_strRoot = QDir::cleanPath(QDir(folder).absolutePath()) + QLatin1Char('/');
-}
-
-QString CDiskSim::DefaultParam()
-{
-    // What a programmer leaves the factory with (the form's defaults).
-    ProgerConfig cfg;
-    cfg.contInterval = 2000;
-    cfg.swdClk = 7;
-    cfg.iapBaud = 19200;
-    cfg.crcShow = 2;
-    cfg.powerProtect = 1;
-    return CProgerParam::FormatConfig(cfg, ModelExtended);
-}
-
-QString CDiskSim::DefaultSignal()
-{
-    return CProgerParam::FormatSignal(ProgerSignal());
 }
 
 bool CDiskSim::Start(QString &err)
 {
-    for (const char *sub : kFolders) {
-        if (!QDir().mkpath(m_strRoot + QLatin1String(sub))) {
-            err = QStringLiteral("cannot create %1").arg(m_strRoot + QLatin1String(sub));
-            return false;
-        }
-    }
-    if (!WriteIdentity()) {
-        err = QStringLiteral("cannot write %1").arg(m_strRoot + QLatin1String(kIdentity));
+    if (!m_folder.Prepare(Identity(), err))
         return false;
-    }
-    BurnHub *hub = BurnHub::Instance();
-    hub->SetProgRoot(m_strRoot);
-    const QString config = m_strRoot + QStringLiteral("config/");
-    if (!QFileInfo::exists(config + QStringLiteral("param.ini")))
-        FuncTool::WriteFile(config + QStringLiteral("param.ini"), DefaultParam());
-    if (!QFileInfo::exists(config + QStringLiteral("signal.ini")))
-        FuncTool::WriteFile(config + QStringLiteral("signal.ini"), DefaultSignal());
-    QMap<int, ImageInfo> index;
-    QString readErr;
-    hub->ReadImageIndex(index, readErr); // creates an empty index on a fresh disk
-
     m_pWatcher = new QFileSystemWatcher(this);
-    m_pWatcher->addPath(m_strRoot);
-    for (const char *sub : kFolders)
-        m_pWatcher->addPath(m_strRoot + QLatin1String(sub));
+    m_pWatcher->addPath(m_folder.Root());
+    for (const QString &sub : CSimFolder::SubFolders())
+        m_pWatcher->addPath(m_folder.Path(sub));
     m_pSettle = new QTimer(this);
     m_pSettle->setSingleShot(true);
     m_pSettle->setInterval(kSettleMs);
@@ -90,7 +41,7 @@ bool CDiskSim::Start(QString &err)
 
     m_bStarted = true;
     Log(QStringLiteral("programmer disk at %1 (model %2, version %3, hardware %4)")
-            .arg(m_strRoot, Identity().strModel, Identity().strVer, Identity().strHW));
+            .arg(m_folder.Root(), Identity().strModel, Identity().strVer, Identity().strHW));
     RunCommands();
     m_snapshot = Snapshot();
     LogHoldings();
@@ -106,23 +57,8 @@ void CDiskSim::Stop()
     m_pPoll->stop();
     m_pSettle->stop();
     if (!m_bKeepIdentity)
-        QFile::remove(m_strRoot + QLatin1String(kIdentity));
+        QFile::remove(m_folder.IdentityPath());
     Log(m_bKeepIdentity ? QStringLiteral("stopped") : QStringLiteral("unplugged"));
-}
-
-bool CDiskSim::WriteIdentity()
-{
-    const QString path = m_strRoot + QLatin1String(kIdentity);
-    const QByteArray text = Identity().FileText();
-    QFile current(path);
-    if (current.open(QIODevice::ReadOnly) && current.readAll() == text)
-        return true;
-    // Whole or not at all: the host may read it at any moment.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(text);
-    return file.commit();
 }
 
 void CDiskSim::Scan()
@@ -130,17 +66,16 @@ void CDiskSim::Scan()
     if (!m_bStarted)
         return;
     // The folders themselves may have been removed and made again.
-    for (const char *sub : kFolders) {
-        const QString dir = m_strRoot + QLatin1String(sub);
+    for (const QString &sub : CSimFolder::SubFolders()) {
+        const QString dir = m_folder.Path(sub);
         if (!QFileInfo(dir).isDir())
             QDir().mkpath(dir);
         if (!m_pWatcher->directories().contains(dir))
             m_pWatcher->addPath(dir);
     }
-    const QString identity = m_strRoot + QLatin1String(kIdentity);
     QMap<QString, QString> sys;
-    if (!BurnHub::ReadSysFile(identity, sys) || sys.value(QStringLiteral("ID")) != Identity().strID) {
-        if (WriteIdentity())
+    if (!BurnHub::ReadSysFile(m_folder.IdentityPath(), sys) || sys.value(QStringLiteral("ID")) != Identity().strID) {
+        if (m_folder.WriteIdentity(Identity()))
             Log(QStringLiteral("identity file restored"));
     }
     RunCommands();
@@ -153,15 +88,13 @@ void CDiskSim::Scan()
 
 bool CDiskSim::RunCommands()
 {
-    const QString refresh = m_strRoot + QLatin1String(kRefresh);
+    const QString refresh = m_folder.Path(QLatin1String(kRefresh));
     if (!QFileInfo::exists(refresh))
         return false;
-    BurnHub *hub = BurnHub::Instance();
-    hub->SetProgRoot(m_strRoot);
-    QMap<QString, QString> param;
+    QString text;
     QString err;
-    if (hub->ReadConfig(param, err))
-        Log(QStringLiteral("param_refresh.cmd: reloaded param.ini: %1").arg(Join(param)));
+    if (m_folder.ParamText(text, err))
+        Log(QStringLiteral("param_refresh.cmd: reloaded param.ini: %1").arg(text));
     else
         Log(QStringLiteral("param_refresh.cmd: %1").arg(err));
     if (!QFile::remove(refresh))
@@ -172,13 +105,13 @@ bool CDiskSim::RunCommands()
 QMap<QString, QString> CDiskSim::Snapshot() const
 {
     QMap<QString, QString> files;
-    for (const char *sub : {"config/", "procs/", "sys/"}) {
-        const QFileInfoList list = FuncTool::GetFileInfoList(m_strRoot + QLatin1String(sub));
+    for (const QString &sub : {QStringLiteral("config/"), QStringLiteral("procs/"), QStringLiteral("sys/")}) {
+        const QFileInfoList list = FuncTool::GetFileInfoList(m_folder.Path(sub));
         for (const QFileInfo &info : list)
-            files.insert(QLatin1String(sub) + info.fileName(),
+            files.insert(sub + info.fileName(),
                          QStringLiteral("%1 %2").arg(info.size()).arg(info.lastModified().toMSecsSinceEpoch()));
     }
-    const QFileInfo firmware(m_strRoot + QStringLiteral("update.bin"));
+    const QFileInfo firmware(m_folder.Path(QStringLiteral("update.bin")));
     if (firmware.isFile())
         files.insert(QStringLiteral("update.bin"), QString::number(firmware.size()));
     return files;
@@ -186,32 +119,33 @@ QMap<QString, QString> CDiskSim::Snapshot() const
 
 void CDiskSim::LogHoldings()
 {
-    BurnHub *hub = BurnHub::Instance();
-    hub->SetProgRoot(m_strRoot);
+    QString text;
     QString err;
-    QMap<QString, QString> param;
-    if (hub->ReadConfig(param, err))
-        Log(QStringLiteral("param.ini: %1").arg(Join(param)));
-    QMap<QString, QString> signal;
-    if (hub->ReadSignal(signal, err))
-        Log(QStringLiteral("signal.ini: %1").arg(Join(signal)));
+    if (m_folder.ParamText(text, err))
+        Log(QStringLiteral("param.ini: %1").arg(text));
+    if (m_folder.SignalText(text, err))
+        Log(QStringLiteral("signal.ini: %1").arg(text));
     QMap<int, ImageInfo> index;
-    hub->ReadImageIndex(index, err);
+    m_folder.ReadIndex(index, err);
     QStringList images;
     for (const ImageInfo &image : qAsConst(index)) {
-        const QFileInfo file(hub->GetProcDir() + image.m_strName);
+        const QFileInfo file(m_folder.ProcDir() + image.m_strName);
         images << QStringLiteral("%1=%2 (%3)").arg(image.m_nIndex).arg(image.m_strName,
                                                                       file.isFile() ? QStringLiteral("%1 bytes").arg(file.size())
                                                                                     : QStringLiteral("missing"));
     }
     Log(QStringLiteral("images: %1").arg(images.isEmpty() ? QStringLiteral("none") : images.join(QStringLiteral(", "))));
+    for (const QString &line : m_check.Review(index, m_folder.ProcDir()))
+        Log(line);
     QStringList recent;
+    BurnHub *hub = BurnHub::Instance();
+    hub->SetProgRoot(m_folder.Root());
     if (hub->ReadNewList(recent) && !recent.isEmpty())
         Log(QStringLiteral("newlist.dat: %1").arg(recent.join(QLatin1Char(' '))));
-    const QFileInfo password(m_strRoot + QStringLiteral("sys/password.dat"));
+    const QFileInfo password(m_folder.Path(QStringLiteral("sys/password.dat")));
     if (password.isFile())
         Log(QStringLiteral("password.dat: %1 bytes").arg(password.size()));
-    const QFileInfo firmware(m_strRoot + QStringLiteral("update.bin"));
+    const QFileInfo firmware(m_folder.Path(QStringLiteral("update.bin")));
     if (firmware.isFile())
         Log(QStringLiteral("update.bin: %1 bytes").arg(firmware.size()));
 }

@@ -1,8 +1,11 @@
 #pragma once
 // A programmer attached as a USB disk: keeps its folder (identity file,
 // config/, procs/, cmd/), reloads its parameters when "cmd/param_refresh.cmd"
-// appears (and removes it), and logs what it holds whenever that changes.
+// appears (and removes it), logs what it holds whenever that changes, and
+// checks every image the index names when it is new or changed.
 #include "csimdevice.h"
+#include "csimfolder.h"
+#include "csimimagecheck.h"
 
 #include <QMap>
 
@@ -21,20 +24,16 @@ public:
     QString Mode() const override { return QStringLiteral("disk"); }
 
     void SetKeepIdentity(bool keep) { m_bKeepIdentity = keep; }
-    QString Root() const { return m_strRoot; }
-
-    // Default files of a fresh programmer.
-    static QString DefaultParam();
-    static QString DefaultSignal();
+    QString Root() const { return m_folder.Root(); }
 
 private:
     void Scan();
-    bool WriteIdentity();
     bool RunCommands();
     void LogHoldings();
     QMap<QString, QString> Snapshot() const;
 
-    QString m_strRoot;
+    CSimFolder m_folder;
+    CSimImageCheck m_check;
     QFileSystemWatcher *m_pWatcher = nullptr; // child
     QTimer *m_pSettle = nullptr;              // child
     QTimer *m_pPoll = nullptr;                // child
