@@ -21,6 +21,7 @@ void CImageSettings::Load()
     strVersion = ini.GetString(kImage, QStringLiteral("VERSION"), QStringLiteral("1"), file);
     strCrc = ini.GetString(kImage, QStringLiteral("CRC"), QString(), file);
     strExportPath = ini.GetString(kImage, QStringLiteral("EXPORT_PATH"), QString(), file);
+    strExportID = ini.GetString(kImage, QStringLiteral("qel720_ID"), QString(), file);
 }
 
 void CImageSettings::Save() const
@@ -37,6 +38,8 @@ void CImageSettings::Save() const
     ini.WriteString(kImage, QStringLiteral("CRC"), strCrc, file);
     if (!strExportPath.isEmpty())
         ini.WriteString(kImage, QStringLiteral("EXPORT_PATH"), strExportPath, file);
+    if (!strExportID.isEmpty())
+        ini.WriteString(kImage, QStringLiteral("qel720_ID"), strExportID, file);
 }
 
 QString CImageSettings::LoadBinDesc(int index)

@@ -14,6 +14,7 @@ struct CImageSettings
     QString strVersion = QStringLiteral("1");
     QString strCrc;
     QString strExportPath;
+    QString strExportID; // the programmer ID the last export was for
 
     void Load();
     void Save() const;

@@ -1,5 +1,6 @@
 #include "cserverhost.h"
 
+#include "cusbprogmanager.h"
 #include "mainwindow.h"
 #include "serverevents.h"
 
@@ -48,6 +49,14 @@ MyProger CServerHost::ProgerOf(const CRemoteKey &key)
 void CServerHost::Log(const QString &text)
 {
     ServerEvents::PostLog(text);
+}
+
+void CServerHost::OnUsbFrame(const QByteArray &frame, const QString &key)
+{
+    OnWindow([frame, key](MainWindow *w) {
+        if (w->UsbManager())
+            w->UsbManager()->OnFrame(frame, key);
+    });
 }
 
 void CServerHost::AddRemoteProger(const CRemoteKey &key)

@@ -19,6 +19,8 @@ public:
     static MyProger ProgerOf(const CRemoteKey &key);
 
     void Log(const QString &text) override;
+    // Control frames of HID and VCP programmers go to the USB console.
+    void OnUsbFrame(const QByteArray &frame, const QString &key) override;
     void AddRemoteProger(const CRemoteKey &key) override;
     void RemoveRemoteProger(const CRemoteKey &key) override;
     void ShowServiceState(CRemoteKey::Kind kind, bool on, const QString &text) override;

@@ -1,8 +1,6 @@
 // qel720A_server: the engineer's station.
 #include "burnhub.h"
-#ifdef QEL_SERVER_HOST
 #include "cserverhost.h"
-#endif
 #include "cscreenshot.h"
 #include "mainwindow.h"
 #include "serverdefs.h"
@@ -23,10 +21,8 @@ int main(int argc, char *argv[])
     int ret = 0;
     {
         MainWindow window;
-#ifdef QEL_SERVER_HOST
         // The links reach the window through this one host.
         CServerHost host(&window);
-#endif
         skindlg::LoadAppStyle(ServerDefs::IniFile());
         window.show();
         CScreenShot::ScheduleFromEnvironment(&window);

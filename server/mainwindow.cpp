@@ -2,12 +2,15 @@
 #include "ui_mainwindow.h"
 
 #include "burnhub.h"
+#include "cexportprompt.h"
 #include "cimagesettings.h"
 #include "clogfile.h"
 #include "cmessagebox.h"
 #include "cnamevalidator.h"
 #include "configform.h"
 #include "cpubactions.h"
+#include "cusbconsole.h"
+#include "cusbprogmanager.h"
 #include "ctranslations.h"
 #include "functool.h"
 #include "moduleid.h"
@@ -24,7 +27,9 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDebug>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -38,7 +43,6 @@ enum Column { ColLocation, ColID, ColName, ColModel, ColVer, ColHW, ColumnCount 
 constexpr int kProgerRole = Qt::UserRole + 1;
 constexpr int kImageCount = 200;
 constexpr int kLimitedImages = 50; // numbers 0..49 support a download limit
-constexpr int kChipCount = 9;
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWindow)
@@ -84,15 +88,19 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     connect(m_pUDisk.get(), &uDisk::sigHidRemove, this, &MainWindow::HidRemove);
     connect(m_pUDisk.get(), &uDisk::sigPortCome, this, &MainWindow::PortCome);
     connect(m_pUDisk.get(), &uDisk::sigPortRemove, this, &MainWindow::PortRemove);
+    m_pUsb = std::make_unique<CUsbProgManager>(this);
 
     LoadImageSettings();
     ApplyLanguage(CTranslations::GetLanguage(ServerDefs::IniFile()));
     RetranslateTexts();
     RefreshLocalProg();
+    m_pUsb->StartDiscovery();
 }
 
 MainWindow::~MainWindow()
 {
+    // The console's programmers go before the rows and the log they report to.
+    m_pUsb.reset();
     if (ServerEvents::Receiver() == this)
         ServerEvents::SetReceiver(nullptr);
     // Rows point into the list; drop them before the list goes.
@@ -116,8 +124,8 @@ void MainWindow::InitImagePanel()
 
     ui->combo_aes->addItem(tr("否"), false);
     ui->combo_aes->addItem(tr("是"), true);
-    for (int i = 0; i < kChipCount; ++i)
-        ui->combo_chip->addItem(QStringLiteral("QM-%1").arg(i + 1, 2, 10, QLatin1Char('0')), i);
+    for (int i = 0; i < CImageBuilder::ChipCount; ++i)
+        ui->combo_chip->addItem(CImageBuilder::ChipName(i), i);
 
     auto *nameValidator = new CNameValidator(ui->edit_name);
     ui->edit_name->setValidator(nameValidator);
@@ -368,7 +376,13 @@ void MainWindow::RefreshLocalProg()
 
 MyProger *MainWindow::AddRemoteProger(const MyProger &proger)
 {
-    if (MyProger *known = m_progers.FindRemote(proger)) {
+    return UpdateOrAddRow(m_progers.FindRemote(proger), proger);
+}
+
+// An existing row of the same programmer is refreshed; otherwise one is added.
+MyProger *MainWindow::UpdateOrAddRow(MyProger *known, const MyProger &proger)
+{
+    if (known) {
         *known = proger;
         if (QTreeWidgetItem *item = ItemOf(known))
             FillRow(item, *known);
@@ -517,27 +531,72 @@ void MainWindow::UDiskRemove(QString uDiskName)
 
 void MainWindow::HidRemove(QString devPath)
 {
-    NotAvailable(tr("USB-HID下载器断开处理 %1").arg(devPath));
+    m_pUsb->HidRemove(devPath);
 }
 
 void MainWindow::ScanHIDProg()
 {
-    NotAvailable(tr("USB-HID下载器扫描"));
+    m_pUsb->ScanHid();
 }
 
 void MainWindow::DeleteUSBProgFile(QString fileName)
 {
-    NotAvailable(tr("USB下载器文件清理 %1").arg(fileName));
+    // The image manager has removed the file from the selected programmer's PC-side folder.
+    const MyProger *proger = GetSelectedProger();
+    if (proger && (proger->m_bHID || proger->m_bVCP))
+        m_pUsb->DeleteFile(proger->m_strRoot, fileName);
 }
 
 void MainWindow::PortCome(QString com)
 {
-    NotAvailable(tr("USB-VCP下载器接入 %1").arg(com));
+    m_pUsb->PortCome(com);
 }
 
 void MainWindow::PortRemove(QString com)
 {
-    NotAvailable(tr("USB-VCP下载器断开处理 %1").arg(com));
+    m_pUsb->PortRemove(com);
+}
+
+MyProger *MainWindow::AddUsbProger(const MyProger &proger)
+{
+    MyProger *known = nullptr;
+    for (int i = 0; i < m_progers.Count() && !known; ++i) {
+        MyProger *row = m_progers.At(i);
+        if ((row->m_bHID || row->m_bVCP) && row->m_strRoot == proger.m_strRoot)
+            known = row;
+    }
+    return UpdateOrAddRow(known, proger);
+}
+
+bool MainWindow::RemoveUsbProger(const QString &key)
+{
+    for (int i = 0; i < m_progers.Count(); ++i) {
+        MyProger *known = m_progers.At(i);
+        if ((known->m_bHID || known->m_bVCP) && known->m_strRoot == key) {
+            RemoveRow(known);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool MainWindow::SelectUsbProger(const QString &key)
+{
+    QTreeWidgetItem *target = nullptr;
+    for (int i = 0; i < m_progers.Count(); ++i) {
+        MyProger *p = m_progers.At(i);
+        if ((p->m_bHID || p->m_bVCP) && p->m_strRoot == key)
+            target = ItemOf(p);
+    }
+    if (!target)
+        return false;
+    for (int i = 0; i < ui->lv_prog->topLevelItemCount(); ++i) {
+        QTreeWidgetItem *item = ui->lv_prog->topLevelItem(i);
+        if (item != target)
+            item->setCheckState(ColLocation, Qt::Unchecked);
+    }
+    target->setCheckState(ColLocation, Qt::Checked);
+    return true;
 }
 
 void MainWindow::CheckFirmware(const MyProger &proger)
@@ -581,36 +640,92 @@ void MainWindow::on_btn_load_clicked()
     ui->treeBin->SetBinInfosDesc(CImageSettings::LoadBinDesc(index));
 }
 
-void MainWindow::on_btn_downimage_clicked(bool)
+void MainWindow::on_btn_downimage_clicked(bool yes)
 {
-    SaveImageSettings();
-    NotAvailable(tr("镜像文件生成与下发"));
+    const CPanelValues values = PanelValues();
+    const MyProger *selected = GetSelectedProger();
+    QString name;
+    int index = -1;
+    CPanelMessage msg;
+    if (!CImagePanel::CheckDownload(values, selected, name, index, msg)) {
+        ShowPanelMessage(msg);
+        return;
+    }
+    // A copy: the row may go while a question is open.
+    const MyProger target = *selected;
+    if (yes && CMessageBox::Ask(this, tr("提示"), tr("下发镜像将修改下载器的镜像配置，是否继续?")) != QMessageBox::Yes)
+        return;
+
+    const CImagePanel panel(ServerDefs::WorkDir());
+    const QString path = panel.ImagePath(name);
+    if (!BuildImage(values, &target, QString(), path, msg)) {
+        const QString failed = CImageBuilder::tr("镜像文件生成失败 ");
+        if (!msg.text.startsWith(failed))
+            Error(failed + path);
+        return;
+    }
+
+    switch (CImagePanel::KindOf(&target)) {
+    case CImagePanel::KindUsb: {
+        const bool ready = CImagePanel::PrepareUsbImage(target, index, name, msg);
+        ShowPanelMessage(msg);
+        if (ready)
+            SendUsbFile(target, path, ui->edit_imagecrc->text());
+        break;
+    }
+    case CImagePanel::KindDisk: {
+        QString line;
+        CImagePanel::DownImageToDisk(target, index, path, name, line);
+        Log(line);
+        break;
+    }
+    case CImagePanel::KindRemote: {
+        QString err;
+        if (!CImagePanel::AnnounceFile(target, path, index, err))
+            Log(err);
+        break;
+    }
+    case CImagePanel::KindNone:
+        break;
+    }
 }
 
 void MainWindow::on_btn_downconfig_clicked()
 {
-    MyProger *proger = RequireSelected();
-    if (!proger)
+    const MyProger *selected = RequireSelected();
+    if (!selected)
         return;
+    const MyProger target = *selected;
     if (CMessageBox::Ask(this, tr("提示"), tr("下发镜像将修改下载器的参数配置，是否继续?")) != QMessageBox::Yes)
         return;
-    if (!proger->IsDisk()) {
-        NotAvailable(tr("USB与远程下载器配置下发"));
-        return;
-    }
-    const QString path = ServerDefs::WorkDir() + QStringLiteral("param.ini");
+    const QString path = CImagePanel(ServerDefs::WorkDir()).ParamPath();
     if (!m_pConfigForm->SaveConfigFile(path)) {
         Error(tr("配置文件保存失败!"));
         return;
     }
     SaveImageSettings();
     BurnHub *hub = BurnHub::Instance();
-    hub->SetProgRoot(proger->m_strRoot);
     QString err;
-    const bool ok = hub->DownConfigFile(path, err);
-    if (!ok)
-        Log(err);
-    CMessageBox::Info(this, tr("提示"), tr("本地配置下载%1").arg(ok ? tr("成功") : tr("失败")));
+    switch (CImagePanel::KindOf(&target)) {
+    case CImagePanel::KindUsb:
+        hub->SetUSBProgUID(target.m_strID);
+        SendUsbFile(target, path, QString());
+        break;
+    case CImagePanel::KindDisk: {
+        hub->SetProgRoot(target.m_strRoot);
+        const bool ok = hub->DownConfigFile(path, err);
+        if (!ok)
+            Log(err);
+        CMessageBox::Info(this, tr("提示"), tr("本地配置下载%1").arg(ok ? tr("成功") : tr("失败")));
+        break;
+    }
+    case CImagePanel::KindRemote:
+        if (!CImagePanel::AnnounceFile(target, path, 0, err))
+            Log(err);
+        break;
+    case CImagePanel::KindNone:
+        break;
+    }
 }
 
 void MainWindow::on_btn_imagemgr_clicked()
@@ -631,12 +746,109 @@ void MainWindow::comboaes_activated(int) {}
 
 void MainWindow::RefreshImageCRC()
 {
-    if (ui->treeBin->GetBinInfos().isEmpty()) {
-        qDebug() << "binInfos is empty";
+    QString crc;
+    QString why;
+    if (CImagePanel(ServerDefs::WorkDir()).RefreshCRC(ui->treeBin->GetBinInfos(), crc, why))
+        ui->edit_imagecrc->setText(crc);
+    else
+        qDebug() << why;
+}
+
+CPanelValues MainWindow::PanelValues() const
+{
+    CPanelValues values;
+    values.bins = ui->treeBin->GetBinInfos();
+    values.strIndex = ui->combo_index->currentText();
+    values.strName = ui->edit_name->text();
+    values.bEncrypt = ui->combo_aes->currentData().toBool();
+    values.nChip = ui->combo_chip->currentData().toInt();
+    values.strLimit = ui->edit_count->text();
+    values.strVersion = ui->edit_ver->text();
+    return values;
+}
+
+bool MainWindow::BuildImage(const CPanelValues &values, const MyProger *proger, const QString &givenID,
+                            const QString &path, CPanelMessage &msg)
+{
+    CImageResult result;
+    if (!CImagePanel(ServerDefs::WorkDir()).Build(values, proger, givenID, path, result, msg)) {
+        ShowPanelMessage(msg);
+        return false;
+    }
+    ui->edit_imagecrc->setText(result.m_strCRC);
+    for (const QString &line : qAsConst(result.m_summary))
+        Log(line);
+    SaveImageSettings();
+    return true;
+}
+
+void MainWindow::ShowPanelMessage(const CPanelMessage &msg)
+{
+    switch (msg.way) {
+    case CPanelMessage::Log:
+        Log(msg.text);
+        break;
+    case CPanelMessage::Warn:
+        Warn(msg.text);
+        break;
+    case CPanelMessage::Error:
+        Error(msg.text);
+        break;
+    case CPanelMessage::None:
+        break;
+    }
+}
+
+void MainWindow::ExportImage()
+{
+    CPanelValues values = PanelValues();
+    QString name = values.strName;
+    QString err;
+    if (!CImageBuilder::CheckImageName(name, err)) {
+        Warn(err);
         return;
     }
-    // Merging the programs comes with the image builder.
-    qDebug() << "MainWindow::RefreshImageCRC" << ui->treeBin->GetBinInfosDesc();
+    CImageSettings settings;
+    settings.Load();
+    QString typed = settings.strExportID;
+    if (!CExportPrompt::AskID(this, ui->actionexportimage->text(), tr("请输入或者确认下载器ID以进行导出加密镜像"), typed))
+        return;
+    const QString id = CImagePanel::ExportID(typed);
+    if (id.isEmpty()) {
+        Warn(tr("ID输入错误!"));
+        return;
+    }
+    const QString dir = CExportPrompt::AskFolder(this, tr("选择镜像文件的导出位置"), settings.strExportPath);
+    if (dir.isEmpty())
+        return;
+    settings.Load();
+    settings.strExportID = typed.trimmed();
+    settings.strExportPath = dir;
+    settings.Save();
+
+    values.bEncrypt = true;
+    const QString path = QDir(dir).filePath(name);
+    CPanelMessage msg;
+    if (BuildImage(values, nullptr, id, path, msg))
+        Log(tr("导出镜像成功!") + QLatin1Char(' ') + path);
+    else
+        Log(tr("导出镜像失败 ") + path);
+}
+
+void MainWindow::SendUsbFile(const MyProger &proger, const QString &path, const QString &imageCrc)
+{
+    // Only the console holds HID and VCP programmers; it reports the transfer itself.
+    if (!m_pUsb || !m_pUsb->HasConsole()) {
+        Log(tr("USB下载器未连接: %1").arg(proger.m_strRoot));
+        return;
+    }
+    if (path.endsWith(QLatin1String(".img"))) {
+        // The console names the image it sends in its log.
+        CUsbConsole *console = m_pUsb->Console();
+        console->m_strImageName = QFileInfo(path).fileName();
+        console->m_strImageCrc = imageCrc;
+    }
+    m_pUsb->SendFileToProger(proger.m_strRoot, path);
 }
 
 // ---------------------------------------------------------------- actions
@@ -665,10 +877,12 @@ void MainWindow::actionTriggered(QAction *pAction)
         SaveLog();
     } else if (pAction == ui->actionusbvcpcol) {
         Log(pAction->text());
-        NotAvailable(pAction->text());
+        m_pUsb->ShowConsole();
     } else if (pAction == ui->actionproc || pAction == ui->actionprogsignal) {
         if (RequireSelected())
             NotAvailable(pAction->text());
+    } else if (pAction == ui->actionexportimage) {
+        ExportImage();
     } else if (pAction == ui->actionusbhid || pAction == ui->actionsub4) {
         // The HID switch is read where it matters; sub4 has no function.
     } else {

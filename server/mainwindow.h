@@ -3,6 +3,7 @@
 // the configuration panel, the log and the menus. The rules live in plain
 // classes (CProgerList, CKeySequence, CPasswordRule, CNameValidator, CLogFile,
 // CImageSettings); the window maps widgets to them.
+#include "cimagepanel.h"
 #include "ckeysequence.h"
 #include "cprogerlist.h"
 
@@ -15,6 +16,7 @@ class QAction;
 class QLabel;
 class QTreeWidgetItem;
 class configform;
+class CUsbProgManager;
 class passworddlg;
 class uDisk;
 class MyFreshCheck;
@@ -47,6 +49,14 @@ public:
     // The configuration a station sent for its programmer; shown when that
     // programmer is the selected one.
     void ShowRemoteConfig(const MyProger &key, const QMap<QString, QString> &config);
+
+    // Programmers of the USB console (HID or VCP), found again by their link
+    // key in m_strRoot.
+    MyProger *AddUsbProger(const MyProger &proger);
+    bool RemoveUsbProger(const QString &key);
+    // Ticks that programmer's row alone, so it is the selected one.
+    bool SelectUsbProger(const QString &key);
+    CUsbProgManager *UsbManager() const { return m_pUsb.get(); }
 
     bool IsInternalTestMode() const { return m_bTestMode; }
     bool IsDiskScanOff() const { return m_bDisScan; }
@@ -96,6 +106,7 @@ private:
     int CurrentImageIndex() const;
 
     QTreeWidgetItem *AddRow(MyProger *proger);
+    MyProger *UpdateOrAddRow(MyProger *known, const MyProger &proger);
     void FillRow(QTreeWidgetItem *item, const MyProger &proger);
     QTreeWidgetItem *ItemOf(const MyProger *proger) const;
     MyProger *ProgerOf(const QTreeWidgetItem *item) const;
@@ -115,6 +126,15 @@ private:
     void CheckFirmUpdate();
     void ToggleTestMode();
 
+    // Image panel: its fields, the build shared by download and export, the export.
+    CPanelValues PanelValues() const;
+    bool BuildImage(const CPanelValues &values, const MyProger *proger, const QString &givenID,
+                    const QString &path, CPanelMessage &msg);
+    void ShowPanelMessage(const CPanelMessage &msg);
+    void ExportImage();
+    // A file for a HID or VCP programmer goes through the USB console.
+    void SendUsbFile(const MyProger &proger, const QString &path, const QString &imageCrc);
+
     // Functions whose part of the program is not in this build yet: one log line.
     void NotAvailable(const QString &what);
 
@@ -128,6 +148,7 @@ private:
     QLabel *m_pServiceState = nullptr;    // child of the status bar
     std::unique_ptr<uDisk> m_pUDisk;      // never shown
     std::unique_ptr<passworddlg> m_pPwdDlg; // created on first use
+    std::unique_ptr<CUsbProgManager> m_pUsb; // HID and VCP programmers, the USB console
     CProgerList m_progers;
     CKeySequence m_testKeys;
     QTranslator m_translator;

@@ -878,4 +878,369 @@ change: %2</translation>
         <translation>Error</translation>
     </message>
 </context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>下发镜像将修改下载器的镜像配置，是否继续?</source>
+        <translation>Downloading the image changes the programmer's image configuration. Continue?</translation>
+    </message>
+    <message>
+        <source>请输入或者确认下载器ID以进行导出加密镜像</source>
+        <translation>Enter or confirm the programmer ID to export an encrypted image</translation>
+    </message>
+    <message>
+        <source>ID输入错误!</source>
+        <translation>Wrong ID!</translation>
+    </message>
+    <message>
+        <source>选择镜像文件的导出位置</source>
+        <translation>Choose where to export the image file</translation>
+    </message>
+    <message>
+        <source>导出镜像成功!</source>
+        <translation>Image exported!</translation>
+    </message>
+    <message>
+        <source>导出镜像失败 </source>
+        <translation>Exporting the image failed </translation>
+    </message>
+    <message>
+        <source>USB下载器未连接: %1</source>
+        <translation>USB programmer not connected: %1</translation>
+    </message>
+</context>
+<context>
+    <name>CImagePanel</name>
+    <message>
+        <source>起始地址格式错误:%1</source>
+        <translation>Start address is not a hex number: %1</translation>
+    </message>
+    <message>
+        <source>下载器未选择!</source>
+        <translation>No programmer selected!</translation>
+    </message>
+    <message>
+        <source>镜像号设置失败，原因为:%1</source>
+        <translation>Setting the image number failed, reason: %1</translation>
+    </message>
+    <message>
+        <source>下载镜像：镜像号=%1，镜像名称=%2 %3</source>
+        <translation>Download image: number %1, name %2 %3</translation>
+    </message>
+    <message>
+        <source>成功</source>
+        <translation>succeeded</translation>
+    </message>
+    <message>
+        <source>失败.
+reason: </source>
+        <translation>failed.
+reason: </translation>
+    </message>
+    <message>
+        <source>USB-HID&amp;VCP模式不支持该镜像号下发！（仅支持0~149镜像号）</source>
+        <translation>USB-HID and VCP mode do not support this image number! (only 0 to 149)</translation>
+    </message>
+    <message>
+        <source>修改索引文件失败! </source>
+        <translation>Changing the index file failed! </translation>
+    </message>
+    <message>
+        <source>正在下发镜像数据, 请勿断开连接</source>
+        <translation>Sending image data, do not disconnect</translation>
+    </message>
+    <message>
+        <source>打开文件失败:</source>
+        <translation>Opening the file failed:</translation>
+    </message>
+    <message>
+        <source>远程下载器连接不可用</source>
+        <translation>The remote programmer's connection is not available</translation>
+    </message>
+</context>
+<context>
+    <name>CUsbConsole</name>
+    <message>
+        <source>未启用~</source>
+        <translation>Not in use~</translation>
+    </message>
+    <message>
+        <source>达到最多支持设备数, 连接设备失败!</source>
+        <translation>The maximum number of devices is reached; connection failed!</translation>
+    </message>
+    <message>
+        <source>%1 串口打开失败</source>
+        <translation>%1: cannot open the serial port</translation>
+    </message>
+    <message>
+        <source>USB-HID下载器建立连接, 正在初始化...</source>
+        <translation>USB-HID programmer connected, initialising...</translation>
+    </message>
+    <message>
+        <source>USB-VCP下载器建立连接， 正在初始化...</source>
+        <translation>USB-VCP programmer connected, initialising...</translation>
+    </message>
+    <message>
+        <source>烧录器-%1</source>
+        <translation>Programmer-%1</translation>
+    </message>
+    <message>
+        <source>烧录器(%1*%2)</source>
+        <translation>Programmer (%1*%2)</translation>
+    </message>
+    <message>
+        <source>当前无设备连接！</source>
+        <translation>No device connected!</translation>
+    </message>
+    <message>
+        <source>仅支持镜像号范围:0~149!</source>
+        <translation>Only image numbers 0~149 are supported!</translation>
+    </message>
+    <message>
+        <source>已连接设备不存在!</source>
+        <translation>No connected device!</translation>
+    </message>
+    <message>
+        <source>切换镜像号: %1</source>
+        <translation>Switch image number: %1</translation>
+    </message>
+    <message>
+        <source>当前连接设备为空!</source>
+        <translation>No device is connected!</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>请输入写入地址！</source>
+        <translation>Please enter the write address!</translation>
+    </message>
+    <message>
+        <source>错误！</source>
+        <translation>Error!</translation>
+    </message>
+    <message>
+        <source>文件写入失败!</source>
+        <translation>Writing the file failed!</translation>
+    </message>
+    <message>
+        <source>当前设备未选择!</source>
+        <translation>No device selected!</translation>
+    </message>
+    <message>
+        <source>设备不匹配!</source>
+        <translation>Device mismatch!</translation>
+    </message>
+    <message>
+        <source>     自动保存</source>
+        <translation>     automatic save</translation>
+    </message>
+    <message>
+        <source>     手动保存</source>
+        <translation>     manual save</translation>
+    </message>
+</context>
+<context>
+    <name>CUsbProgManager</name>
+    <message>
+        <source>USB-HID下载器建立连接, 正在初始化...</source>
+        <translation>USB-HID programmer connected, initialising...</translation>
+    </message>
+    <message>
+        <source>检测到HID下载器已断开连接: </source>
+        <translation>HID programmer disconnected: </translation>
+    </message>
+    <message>
+        <source>USB-VCP下载器建立连接， 正在初始化...</source>
+        <translation>USB-VCP programmer connected, initialising...</translation>
+    </message>
+    <message>
+        <source>检测到VCP下载器已断开连接: </source>
+        <translation>VCP programmer disconnected: </translation>
+    </message>
+</context>
+<context>
+    <name>usbcontroldlg</name>
+    <message>
+        <source>QEL烧录器-USB多路在线控制</source>
+        <translation>QEL programmer - USB multi-channel online control</translation>
+    </message>
+    <message>
+        <source>触发执行[ 空格 ]</source>
+        <translation>Trigger [ Space ]</translation>
+    </message>
+    <message>
+        <source>切换界面[ F6 ]</source>
+        <translation>Switch page [ F6 ]</translation>
+    </message>
+    <message>
+        <source>切换镜像[ F7 ]</source>
+        <translation>Switch image [ F7 ]</translation>
+    </message>
+    <message>
+        <source>读取镜像号</source>
+        <translation>Read image number</translation>
+    </message>
+    <message>
+        <source>计数查询</source>
+        <translation>Count query</translation>
+    </message>
+    <message>
+        <source>下发主页镜像[F8]</source>
+        <translation>Send home image [F8]</translation>
+    </message>
+    <message>
+        <source>下发主页配置[F9]</source>
+        <translation>Send home configuration [F9]</translation>
+    </message>
+    <message>
+        <source>下发合并镜像[F5]</source>
+        <translation>Send merged image [F5]</translation>
+    </message>
+    <message>
+        <source>编辑BIN2参数</source>
+        <translation>Edit BIN2 parameters</translation>
+    </message>
+    <message>
+        <source>保存信息</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>指定镜像号</source>
+        <translation>Image number</translation>
+    </message>
+    <message>
+        <source>镜像号范围:0~149</source>
+        <translation>Image numbers: 0~149</translation>
+    </message>
+    <message>
+        <source>指定界面</source>
+        <translation>Page</translation>
+    </message>
+    <message>
+        <source>主页</source>
+        <translation>Home</translation>
+    </message>
+    <message>
+        <source>烧写页面</source>
+        <translation>Programming page</translation>
+    </message>
+    <message>
+        <source>校验页面</source>
+        <translation>Verify page</translation>
+    </message>
+    <message>
+        <source>设置页面</source>
+        <translation>Settings page</translation>
+    </message>
+    <message>
+        <source>帮助页面</source>
+        <translation>Help page</translation>
+    </message>
+    <message>
+        <source>清空日志</source>
+        <translation>Clear log</translation>
+    </message>
+    <message>
+        <source>总计数：</source>
+        <translation>Total:</translation>
+    </message>
+    <message>
+        <source>成功计数：</source>
+        <translation>Passed:</translation>
+    </message>
+    <message>
+        <source>失败计数：</source>
+        <translation>Failed:</translation>
+    </message>
+    <message>
+        <source>状态指示</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>定制版本</source>
+        <translation>Custom version</translation>
+    </message>
+    <message>
+        <source>显示日志</source>
+        <translation>Show log</translation>
+    </message>
+    <message>
+        <source>显示报文</source>
+        <translation>Show frames</translation>
+    </message>
+    <message>
+        <source>指定镜像号下载</source>
+        <translation>Download with the image number</translation>
+    </message>
+    <message>
+        <source>写入地址(0x)</source>
+        <translation>Write address (0x)</translation>
+    </message>
+    <message>
+        <source>写入序列流水号：关</source>
+        <translation>Write serial number: off</translation>
+    </message>
+    <message>
+        <source>压力测试次数</source>
+        <translation>Stress-test count</translation>
+    </message>
+    <message>
+        <source>压力测试：关</source>
+        <translation>Stress test: off</translation>
+    </message>
+    <message>
+        <source>BIN 1:</source>
+        <translation>BIN 1:</translation>
+    </message>
+    <message>
+        <source>加载BIN1</source>
+        <translation>Load BIN1</translation>
+    </message>
+    <message>
+        <source>BIN 2:</source>
+        <translation>BIN 2:</translation>
+    </message>
+    <message>
+        <source>加载BIN2</source>
+        <translation>Load BIN2</translation>
+    </message>
+    <message>
+        <source>BIN 3:</source>
+        <translation>BIN 3:</translation>
+    </message>
+    <message>
+        <source>加载BIN3</source>
+        <translation>Load BIN3</translation>
+    </message>
+    <message>
+        <source>勾选设备将执行上位机指令，默认勾选</source>
+        <translation>Ticked programmers execute the host's commands (ticked by default)</translation>
+    </message>
+    <message>
+        <source>写入序列流水号：开</source>
+        <translation>Write serial number: on</translation>
+    </message>
+    <message>
+        <source>压力测试：开</source>
+        <translation>Stress test: on</translation>
+    </message>
+    <message>
+        <source>保存日志成功</source>
+        <translation>Log saved</translation>
+    </message>
+    <message>
+        <source>保存日志失败</source>
+        <translation>Saving the log failed</translation>
+    </message>
+    <message>
+        <source>选择文件</source>
+        <translation>Choose file</translation>
+    </message>
+    <message>
+        <source>%1：当前版本暂不支持此功能</source>
+        <translation>%1: not available in this version</translation>
+    </message>
+</context>
 </TS>

@@ -456,7 +456,10 @@ void TestMainWindow::simulatedProgrammersComeGoAndTakeConfig()
 
 void TestMainWindow::imagePanelKeepsItsSettings()
 {
-    UsePrograms({});
+    MakeProger(Dir("A"), "3F0027000B51353235383233", "QEL720A", "V2.1.5");
+    UsePrograms({"A"});
+    QVERIFY(FuncTool::WriteFile(Dir("app.bin"), QByteArray(100, 'a')));
+    QVERIFY(FuncTool::WriteFile(Dir("data.bin"), QByteArray(100, 'd')));
     CPubActions ini(true);
     ini.WriteInt(QStringLiteral("IMAGE"), QStringLiteral("INDEX"), 51, ServerDefs::IniFile());
     ini.WriteString(QStringLiteral("IMAGE"), QStringLiteral("NAME"), QStringLiteral("app.img"), ServerDefs::IniFile());
@@ -478,11 +481,13 @@ void TestMainWindow::imagePanelKeepsItsSettings()
         QCOMPARE(tree->GetBinInfos().size(), 1);
         QCOMPARE(tree->GetBinInfos().first().m_strPath, QStringLiteral("/x/app.bin"));
 
-        // The download button stores the panel, even while building is not in this build.
+        // A built image stores the panel.
         index->setCurrentIndex(index->findData(7));
         w.findChild<QLineEdit *>(QStringLiteral("edit_name"))->setText(QStringLiteral("boot.img"));
-        tree->AddBinInfo(QStringLiteral("0x08004000"), QStringLiteral("/x/data.bin"));
+        tree->SetBinInfos({{QStringLiteral("0x08000000"), Dir("app.bin")}, {QStringLiteral("0x08004000"), Dir("data.bin")}});
+        List(w)->topLevelItem(0)->setCheckState(0, Qt::Checked);
         QTest::mouseClick(w.findChild<QPushButton *>(QStringLiteral("btn_downimage")), Qt::LeftButton);
+        QVERIFY(w.LogText().contains("镜像文件处理完成!"));
     }
     QCOMPARE(ini.GetInt(QStringLiteral("IMAGE"), QStringLiteral("INDEX"), -1, ServerDefs::IniFile()), 7);
     QCOMPARE(ini.GetString(QStringLiteral("IMAGE"), QStringLiteral("NAME"), QString(), ServerDefs::IniFile()),

@@ -1,0 +1,161 @@
+// bench_usbdownload [programmers...]: sends a 1 MiB "update.bin" through the
+// USB console to one and to eight simulated VCP programmers (progsim on
+// pseudo-terminals) and prints bytes per second beside the bound that the
+// protocol's fixed pauses allow.
+//
+// Per 1024-byte frame the host waits 5 ms after each frame request before it
+// answers, on the one GUI thread that serves every programmer; so 1024 bytes
+// per 5 ms (204.8 kB/s) is the most that any number of programmers can get
+// together. The 3 ms send tick alone would allow 1024 bytes per 3 ms.
+#include "cmainhost.h"
+#include "cusbconsole.h"
+#include "cusbcrc.h"
+
+#include <burnhub.h>
+
+#include <QCoreApplication>
+#include <QLoggingCategory>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace {
+constexpr int kFileSize = 1024 * 1024;
+constexpr double kPauseMs = 5.0;
+constexpr double kSendTickMs = CUsbConsole::kSendTickMs;
+
+class BenchHost : public CMainHost
+{
+public:
+    CUsbConsole *console = nullptr;
+    void OnUsbFrame(const QByteArray &frame, const QString &key) override
+    {
+        if (console)
+            console->RecvFrame(frame, key);
+    }
+    void Log(const QString &) override {}
+};
+
+bool waitUntil(const std::function<bool()> &cond, int ms)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!cond()) {
+        if (t.elapsed() > ms)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QThread::usleep(200);
+    }
+    return true;
+}
+
+// One run: n programmers, each sent the file once, all at the same time.
+bool run(int n, const QString &file, const QString &dir)
+{
+    std::vector<std::unique_ptr<QProcess>> sims;
+    QStringList links;
+    for (int i = 0; i < n; ++i) {
+        const QString link = QStringLiteral("%1/vcp%2_%3").arg(dir).arg(n).arg(i);
+        auto sim = std::make_unique<QProcess>();
+        sim->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        sim->start(QCoreApplication::applicationDirPath() + QStringLiteral("/progsim"),
+                   {QStringLiteral("--vcp"), QStringLiteral("--id"), QStringLiteral("B0000000C0000000D00000%1").arg(n * 10 + i, 2, 10, QLatin1Char('0')),
+                    QStringLiteral("--dir"), QStringLiteral("%1/prog%2_%3").arg(dir).arg(n).arg(i), QStringLiteral("--link"), link});
+        QProcess *p = sim.get();
+        QByteArray out;
+        if (!waitUntil([&]() { out += p->readAllStandardOutput(); return out.contains(": ready"); }, 20000)) {
+            std::fprintf(stderr, "progsim did not start\n");
+            return false;
+        }
+        sims.push_back(std::move(sim));
+        links << link;
+    }
+
+    BenchHost host;
+    CMainHost::SetInstance(&host);
+    CUsbConsole console;
+    host.console = &console;
+    console.SetWorkDir(dir);
+    for (const QString &link : links)
+        console.AddVcpProg(link);
+    const bool ready = waitUntil([&]() {
+        for (const QString &link : links)
+            if (!console.Find(link) || !console.Find(link)->m_bInit)
+                return false;
+        return true;
+    }, 60000);
+    if (!ready) {
+        std::fprintf(stderr, "programmers not initialised\n");
+        CMainHost::SetInstance(nullptr);
+        return false;
+    }
+
+    int done = 0;
+    int failed = 0;
+    QObject::connect(&console, &CUsbConsole::sigFileResult, [&](const QString &, const QString &, bool ok) {
+        ++done;
+        failed += ok ? 0 : 1;
+    });
+    QElapsedTimer timer;
+    timer.start();
+    for (const QString &link : links)
+        console.SendFileToProger(link, file);
+    const bool finished = waitUntil([&]() { return done == n; }, 600000);
+    const double secs = timer.nsecsElapsed() / 1e9;
+    CMainHost::SetInstance(nullptr);
+    if (!finished || failed) {
+        std::fprintf(stderr, "download did not finish (%d of %d, %d failed)\n", done, n, failed);
+        return false;
+    }
+    for (auto &sim : sims) {
+        sim->terminate();
+        sim->waitForFinished(5000);
+    }
+    const double total = double(kFileSize) * n;
+    const double bound = 1024.0 / (kPauseMs / 1000.0);
+    const double tick = 1024.0 / (kSendTickMs / 1000.0);
+    std::printf("%d programmer(s): %.0f bytes in %.2f s = %.1f kB/s together, %.1f kB/s each; "
+                "bound of the 5 ms pause %.1f kB/s together (%.0f%%), of the 3 ms send tick %.1f kB/s\n",
+                n, total, secs, total / secs / 1000.0, total / secs / 1000.0 / n, bound / 1000.0,
+                100.0 * (total / secs) / bound, tick / 1000.0);
+    std::fflush(stdout);
+    return true;
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    // One debug line per frame would cost more than the frames.
+    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
+    QTemporaryDir tmp;
+    qputenv("QEL_DATA_DIR", tmp.filePath(QStringLiteral("data")).toLocal8Bit());
+    QByteArray data(kFileSize, '\0');
+    for (int i = 0; i < kFileSize; ++i)
+        data[i] = char((i * 7 + i / 1024) & 0xFF);
+    const QString file = tmp.filePath(QStringLiteral("update.bin"));
+    QFile f(file);
+    if (!f.open(QIODevice::WriteOnly) || f.write(data) != data.size())
+        return 1;
+    f.close();
+    std::printf("file: %d bytes, %d frames, crc32 %08X\n", kFileSize, kFileSize / 1024, CUsbCrc::Crc32(data));
+
+    QList<int> counts = {1, 8};
+    if (argc > 1) {
+        counts.clear();
+        for (int i = 1; i < argc; ++i)
+            counts << QString::fromLocal8Bit(argv[i]).toInt();
+    }
+    bool ok = true;
+    for (int n : counts)
+        ok = run(qBound(1, n, CUsbConsole::kSlots), file, tmp.path()) && ok;
+    BurnHub::Exitance();
+    return ok ? 0 : 1;
+}

@@ -1,0 +1,37 @@
+#pragma once
+// One programmer of the USB console: the frame state of CUsbDev plus how the
+// console reaches it (the serial link of a VCP programmer) and where its files
+// are kept on this PC.
+#include "cusbdev.h"
+#include "cusblinks.h"
+
+#include <memory>
+
+namespace ns_prog720a {
+
+class USBProg : public CUsbDev
+{
+public:
+    // kind KindHid with the device path and the device's second id, or
+    // KindVcp with the port name.
+    USBProg(quint8 kind, const QString &key, const QString &secondId = QString());
+    ~USBProg() override;
+
+    QString name() const override { return m_strName; }
+
+    // Name of its PC-side folder and its key in the record file. Device paths
+    // hold "/" and worse, so anything but letters, digits, "_", "-" and "."
+    // becomes "_".
+    QString FolderId() const { return FolderIdOf(m_strName); }
+    static QString FolderIdOf(const QString &name);
+
+    // The serial link that owns the port, created on first use.
+    CUsbSerialLink *Link(const CUsbLostFn &lost);
+    CUsbSerialLink *LinkIfOpen() const { return m_pLink.get(); }
+    void CloseLink();
+
+private:
+    std::unique_ptr<CUsbSerialLink> m_pLink;
+};
+
+} // namespace ns_prog720a
