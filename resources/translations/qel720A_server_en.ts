@@ -1,6 +1,62 @@
 <?xml version='1.0' encoding='utf-8'?>
 <TS version="2.1" language="en_US" sourcelanguage="zh_CN">
 <context>
+    <name>CImageBuilder</name>
+    <message>
+        <source>镜像文件生成失败 </source>
+        <translation>Generating the image file failed </translation>
+    </message>
+</context>
+<context>
+    <name>CImagePanel</name>
+    <message>
+        <source>起始地址格式错误:%1</source>
+        <translation>Start address is not a hex number: %1</translation>
+    </message>
+    <message>
+        <source>下载器未选择!</source>
+        <translation>No programmer selected!</translation>
+    </message>
+    <message>
+        <source>镜像号设置失败，原因为:%1</source>
+        <translation>Setting the image number failed, reason: %1</translation>
+    </message>
+    <message>
+        <source>下载镜像：镜像号=%1，镜像名称=%2 %3</source>
+        <translation>Download image: number %1, name %2 %3</translation>
+    </message>
+    <message>
+        <source>成功</source>
+        <translation>succeeded</translation>
+    </message>
+    <message>
+        <source>失败.
+reason: </source>
+        <translation>failed.
+reason: </translation>
+    </message>
+    <message>
+        <source>USB-HID&amp;VCP模式不支持该镜像号下发！（仅支持0~149镜像号）</source>
+        <translation>USB-HID and VCP mode do not support this image number! (only 0 to 149)</translation>
+    </message>
+    <message>
+        <source>修改索引文件失败! </source>
+        <translation>Changing the index file failed! </translation>
+    </message>
+    <message>
+        <source>正在下发镜像数据, 请勿断开连接</source>
+        <translation>Sending image data, do not disconnect</translation>
+    </message>
+    <message>
+        <source>打开文件失败:</source>
+        <translation>Opening the file failed:</translation>
+    </message>
+    <message>
+        <source>远程下载器连接不可用</source>
+        <translation>The remote programmer's connection is not available</translation>
+    </message>
+</context>
+<context>
     <name>CNameValidator</name>
     <message>
         <source>特殊字符已被禁止输入</source>
@@ -12,6 +68,89 @@
     <message>
         <source>当前版本只支持1~9位的用户密码设置</source>
         <translation>This version supports user passwords of 1 to 9 digits only</translation>
+    </message>
+</context>
+<context>
+    <name>CUsbConsole</name>
+    <message>
+        <source>未启用~</source>
+        <translation>Not in use~</translation>
+    </message>
+    <message>
+        <source>达到最多支持设备数, 连接设备失败!</source>
+        <translation>The maximum number of devices is reached; connection failed!</translation>
+    </message>
+    <message>
+        <source>%1 串口打开失败</source>
+        <translation>%1: cannot open the serial port</translation>
+    </message>
+    <message>
+        <source>USB-HID下载器建立连接, 正在初始化...</source>
+        <translation>USB-HID programmer connected, initialising...</translation>
+    </message>
+    <message>
+        <source>USB-VCP下载器建立连接， 正在初始化...</source>
+        <translation>USB-VCP programmer connected, initialising...</translation>
+    </message>
+    <message>
+        <source>烧录器-%1</source>
+        <translation>Programmer-%1</translation>
+    </message>
+    <message>
+        <source>烧录器(%1*%2)</source>
+        <translation>Programmer (%1*%2)</translation>
+    </message>
+    <message>
+        <source>当前无设备连接！</source>
+        <translation>No device connected!</translation>
+    </message>
+    <message>
+        <source>仅支持镜像号范围:0~149!</source>
+        <translation>Only image numbers 0~149 are supported!</translation>
+    </message>
+    <message>
+        <source>已连接设备不存在!</source>
+        <translation>No connected device!</translation>
+    </message>
+    <message>
+        <source>切换镜像号: %1</source>
+        <translation>Switch image number: %1</translation>
+    </message>
+    <message>
+        <source>当前连接设备为空!</source>
+        <translation>No device is connected!</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>请输入写入地址！</source>
+        <translation>Please enter the write address!</translation>
+    </message>
+    <message>
+        <source>错误！</source>
+        <translation>Error!</translation>
+    </message>
+    <message>
+        <source>文件写入失败!</source>
+        <translation>Writing the file failed!</translation>
+    </message>
+    <message>
+        <source>当前设备未选择!</source>
+        <translation>No device selected!</translation>
+    </message>
+    <message>
+        <source>设备不匹配!</source>
+        <translation>Device mismatch!</translation>
+    </message>
+    <message>
+        <source>     自动保存</source>
+        <translation>     automatic save</translation>
+    </message>
+    <message>
+        <source>     手动保存</source>
+        <translation>     manual save</translation>
     </message>
 </context>
 <context>
@@ -313,6 +452,25 @@
     <message>
         <source>当前程序数据为空，请重新加载确认！</source>
         <translation>The program data are empty, please load them again!</translation>
+    </message>
+</context>
+<context>
+    <name>CUsbProgManager</name>
+    <message>
+        <source>USB-HID下载器建立连接, 正在初始化...</source>
+        <translation>USB-HID programmer connected, initialising...</translation>
+    </message>
+    <message>
+        <source>检测到HID下载器已断开连接: </source>
+        <translation>HID programmer disconnected: </translation>
+    </message>
+    <message>
+        <source>USB-VCP下载器建立连接， 正在初始化...</source>
+        <translation>USB-VCP programmer connected, initialising...</translation>
+    </message>
+    <message>
+        <source>检测到VCP下载器已断开连接: </source>
+        <translation>VCP programmer disconnected: </translation>
     </message>
 </context>
 <context>
@@ -720,40 +878,12 @@
         <translation>A device was removed</translation>
     </message>
     <message>
-        <source>USB-HID下载器断开处理 %1</source>
-        <translation>USB-HID programmer removal %1</translation>
-    </message>
-    <message>
-        <source>USB-HID下载器扫描</source>
-        <translation>USB-HID programmer scan</translation>
-    </message>
-    <message>
-        <source>USB下载器文件清理 %1</source>
-        <translation>USB programmer file clean-up %1</translation>
-    </message>
-    <message>
-        <source>USB-VCP下载器接入 %1</source>
-        <translation>USB-VCP programmer arrival %1</translation>
-    </message>
-    <message>
-        <source>USB-VCP下载器断开处理 %1</source>
-        <translation>USB-VCP programmer removal %1</translation>
-    </message>
-    <message>
         <source>下载器固件检查更新...</source>
         <translation>Checking programmer firmware for updates...</translation>
     </message>
     <message>
-        <source>镜像文件生成与下发</source>
-        <translation>Building and downloading image files</translation>
-    </message>
-    <message>
         <source>下发镜像将修改下载器的参数配置，是否继续?</source>
         <translation>Downloading changes the programmer's parameter configuration. Continue?</translation>
-    </message>
-    <message>
-        <source>USB与远程下载器配置下发</source>
-        <translation>Sending the configuration to USB and remote programmers</translation>
     </message>
     <message>
         <source>配置文件保存失败!</source>
@@ -806,6 +936,34 @@
     <message>
         <source>错误</source>
         <translation>Error</translation>
+    </message>
+    <message>
+        <source>下发镜像将修改下载器的镜像配置，是否继续?</source>
+        <translation>Downloading the image changes the programmer's image configuration. Continue?</translation>
+    </message>
+    <message>
+        <source>请输入或者确认下载器ID以进行导出加密镜像</source>
+        <translation>Enter or confirm the programmer ID to export an encrypted image</translation>
+    </message>
+    <message>
+        <source>ID输入错误!</source>
+        <translation>Wrong ID!</translation>
+    </message>
+    <message>
+        <source>选择镜像文件的导出位置</source>
+        <translation>Choose where to export the image file</translation>
+    </message>
+    <message>
+        <source>导出镜像成功!</source>
+        <translation>Image exported!</translation>
+    </message>
+    <message>
+        <source>导出镜像失败 </source>
+        <translation>Exporting the image failed </translation>
+    </message>
+    <message>
+        <source>USB下载器未连接: %1</source>
+        <translation>USB programmer not connected: %1</translation>
     </message>
 </context>
 <context>
@@ -876,188 +1034,6 @@ change: %2</translation>
     <message>
         <source>错误</source>
         <translation>Error</translation>
-    </message>
-</context>
-<context>
-    <name>MainWindow</name>
-    <message>
-        <source>下发镜像将修改下载器的镜像配置，是否继续?</source>
-        <translation>Downloading the image changes the programmer's image configuration. Continue?</translation>
-    </message>
-    <message>
-        <source>请输入或者确认下载器ID以进行导出加密镜像</source>
-        <translation>Enter or confirm the programmer ID to export an encrypted image</translation>
-    </message>
-    <message>
-        <source>ID输入错误!</source>
-        <translation>Wrong ID!</translation>
-    </message>
-    <message>
-        <source>选择镜像文件的导出位置</source>
-        <translation>Choose where to export the image file</translation>
-    </message>
-    <message>
-        <source>导出镜像成功!</source>
-        <translation>Image exported!</translation>
-    </message>
-    <message>
-        <source>导出镜像失败 </source>
-        <translation>Exporting the image failed </translation>
-    </message>
-    <message>
-        <source>USB下载器未连接: %1</source>
-        <translation>USB programmer not connected: %1</translation>
-    </message>
-</context>
-<context>
-    <name>CImagePanel</name>
-    <message>
-        <source>起始地址格式错误:%1</source>
-        <translation>Start address is not a hex number: %1</translation>
-    </message>
-    <message>
-        <source>下载器未选择!</source>
-        <translation>No programmer selected!</translation>
-    </message>
-    <message>
-        <source>镜像号设置失败，原因为:%1</source>
-        <translation>Setting the image number failed, reason: %1</translation>
-    </message>
-    <message>
-        <source>下载镜像：镜像号=%1，镜像名称=%2 %3</source>
-        <translation>Download image: number %1, name %2 %3</translation>
-    </message>
-    <message>
-        <source>成功</source>
-        <translation>succeeded</translation>
-    </message>
-    <message>
-        <source>失败.
-reason: </source>
-        <translation>failed.
-reason: </translation>
-    </message>
-    <message>
-        <source>USB-HID&amp;VCP模式不支持该镜像号下发！（仅支持0~149镜像号）</source>
-        <translation>USB-HID and VCP mode do not support this image number! (only 0 to 149)</translation>
-    </message>
-    <message>
-        <source>修改索引文件失败! </source>
-        <translation>Changing the index file failed! </translation>
-    </message>
-    <message>
-        <source>正在下发镜像数据, 请勿断开连接</source>
-        <translation>Sending image data, do not disconnect</translation>
-    </message>
-    <message>
-        <source>打开文件失败:</source>
-        <translation>Opening the file failed:</translation>
-    </message>
-    <message>
-        <source>远程下载器连接不可用</source>
-        <translation>The remote programmer's connection is not available</translation>
-    </message>
-</context>
-<context>
-    <name>CUsbConsole</name>
-    <message>
-        <source>未启用~</source>
-        <translation>Not in use~</translation>
-    </message>
-    <message>
-        <source>达到最多支持设备数, 连接设备失败!</source>
-        <translation>The maximum number of devices is reached; connection failed!</translation>
-    </message>
-    <message>
-        <source>%1 串口打开失败</source>
-        <translation>%1: cannot open the serial port</translation>
-    </message>
-    <message>
-        <source>USB-HID下载器建立连接, 正在初始化...</source>
-        <translation>USB-HID programmer connected, initialising...</translation>
-    </message>
-    <message>
-        <source>USB-VCP下载器建立连接， 正在初始化...</source>
-        <translation>USB-VCP programmer connected, initialising...</translation>
-    </message>
-    <message>
-        <source>烧录器-%1</source>
-        <translation>Programmer-%1</translation>
-    </message>
-    <message>
-        <source>烧录器(%1*%2)</source>
-        <translation>Programmer (%1*%2)</translation>
-    </message>
-    <message>
-        <source>当前无设备连接！</source>
-        <translation>No device connected!</translation>
-    </message>
-    <message>
-        <source>仅支持镜像号范围:0~149!</source>
-        <translation>Only image numbers 0~149 are supported!</translation>
-    </message>
-    <message>
-        <source>已连接设备不存在!</source>
-        <translation>No connected device!</translation>
-    </message>
-    <message>
-        <source>切换镜像号: %1</source>
-        <translation>Switch image number: %1</translation>
-    </message>
-    <message>
-        <source>当前连接设备为空!</source>
-        <translation>No device is connected!</translation>
-    </message>
-    <message>
-        <source>提示</source>
-        <translation>Notice</translation>
-    </message>
-    <message>
-        <source>请输入写入地址！</source>
-        <translation>Please enter the write address!</translation>
-    </message>
-    <message>
-        <source>错误！</source>
-        <translation>Error!</translation>
-    </message>
-    <message>
-        <source>文件写入失败!</source>
-        <translation>Writing the file failed!</translation>
-    </message>
-    <message>
-        <source>当前设备未选择!</source>
-        <translation>No device selected!</translation>
-    </message>
-    <message>
-        <source>设备不匹配!</source>
-        <translation>Device mismatch!</translation>
-    </message>
-    <message>
-        <source>     自动保存</source>
-        <translation>     automatic save</translation>
-    </message>
-    <message>
-        <source>     手动保存</source>
-        <translation>     manual save</translation>
-    </message>
-</context>
-<context>
-    <name>CUsbProgManager</name>
-    <message>
-        <source>USB-HID下载器建立连接, 正在初始化...</source>
-        <translation>USB-HID programmer connected, initialising...</translation>
-    </message>
-    <message>
-        <source>检测到HID下载器已断开连接: </source>
-        <translation>HID programmer disconnected: </translation>
-    </message>
-    <message>
-        <source>USB-VCP下载器建立连接， 正在初始化...</source>
-        <translation>USB-VCP programmer connected, initialising...</translation>
-    </message>
-    <message>
-        <source>检测到VCP下载器已断开连接: </source>
-        <translation>VCP programmer disconnected: </translation>
     </message>
 </context>
 <context>
