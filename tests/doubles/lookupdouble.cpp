@@ -198,31 +198,13 @@ private:
     QHash<QTcpSocket *, QByteArray> m_buffers;
 };
 
-LookupDouble::LookupDouble()
-    : m_state(std::make_unique<State>())
-{
-    m_thread.setObjectName("lookup-double");
-}
+LookupDouble::LookupDouble() : m_state(std::make_unique<State>()) {}
 
-LookupDouble::~LookupDouble()
-{
-    if (m_server)
-        m_server->deleteLater(); // deleted on its own thread as that thread ends
-    m_thread.quit();
-    m_thread.wait();
-}
+LookupDouble::~LookupDouble() = default;
 
 bool LookupDouble::start()
 {
-    if (m_server)
-        return true;
-    auto server = std::make_unique<LookupServer>(m_state.get());
-    server->moveToThread(&m_thread);
-    m_thread.start();
-    m_server = server.release(); // from here on deleted through deleteLater
-    bool ok = false;
-    QMetaObject::invokeMethod(m_server, [this, &ok] { ok = m_server->listen(); }, Qt::BlockingQueuedConnection);
-    return ok;
+    return m_host.start(m_state.get());
 }
 
 quint16 LookupDouble::port() const

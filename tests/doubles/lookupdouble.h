@@ -13,6 +13,8 @@
 #include <QByteArrayList>
 #include <QList>
 #include <QString>
+#include "serverthread.h"
+
 #include <QThread>
 
 #include <functional>
@@ -61,8 +63,7 @@ private:
     struct State;
 
     std::unique_ptr<State> m_state;
-    QThread m_thread;
-    LookupServer *m_server = nullptr;
+    ServerThread<LookupServer> m_host{"lookup-double"};
 };
 
 } // namespace nsqdouble

@@ -493,31 +493,13 @@ private:
     quint64 m_lastId = 0;
 };
 
-NsqdDouble::NsqdDouble()
-    : m_state(std::make_unique<State>())
-{
-    m_thread.setObjectName("nsqd-double");
-}
+NsqdDouble::NsqdDouble() : m_state(std::make_unique<State>()) {}
 
-NsqdDouble::~NsqdDouble()
-{
-    if (m_server)
-        m_server->deleteLater(); // deleted on its own thread as that thread ends
-    m_thread.quit();
-    m_thread.wait();
-}
+NsqdDouble::~NsqdDouble() = default;
 
 bool NsqdDouble::start()
 {
-    if (m_server)
-        return true;
-    auto server = std::make_unique<NsqdServer>(m_state.get());
-    server->moveToThread(&m_thread);
-    m_thread.start();
-    m_server = server.release(); // from here on deleted through deleteLater
-    bool ok = false;
-    QMetaObject::invokeMethod(m_server, [this, &ok] { ok = m_server->listen(); }, Qt::BlockingQueuedConnection);
-    return ok;
+    return m_host.start(m_state.get());
 }
 
 quint16 NsqdDouble::tcpPort() const
@@ -591,30 +573,22 @@ QByteArrayList NsqdDouble::finished() const
 
 void NsqdDouble::publish(const QByteArray &topic, const QByteArray &body)
 {
-    if (!m_server)
-        return;
-    QMetaObject::invokeMethod(m_server, [this, topic, body] { m_server->publish(topic, body); }, Qt::BlockingQueuedConnection);
+    m_host.call([topic, body](NsqdServer &server) { server.publish(topic, body); });
 }
 
 void NsqdDouble::sendRaw(int connection, const QByteArray &bytes)
 {
-    if (!m_server)
-        return;
-    QMetaObject::invokeMethod(m_server, [this, connection, bytes] { m_server->sendRaw(connection, bytes); }, Qt::BlockingQueuedConnection);
+    m_host.call([connection, bytes](NsqdServer &server) { server.sendRaw(connection, bytes); });
 }
 
 void NsqdDouble::sendHeartbeat(int connection)
 {
-    if (!m_server)
-        return;
-    QMetaObject::invokeMethod(m_server, [this, connection] { m_server->heartbeat(connection); }, Qt::BlockingQueuedConnection);
+    m_host.call([connection](NsqdServer &server) { server.heartbeat(connection); });
 }
 
 void NsqdDouble::dropConnection(int connection)
 {
-    if (!m_server)
-        return;
-    QMetaObject::invokeMethod(m_server, [this, connection] { m_server->drop(connection); }, Qt::BlockingQueuedConnection);
+    m_host.call([connection](NsqdServer &server) { server.drop(connection); });
 }
 
 QByteArray NsqdDouble::frame(quint32 type, const QByteArray &data)

@@ -19,6 +19,8 @@
 // Every method is thread-safe and may be called from the test's thread; the
 // recorders (commands(), received(), published()) let a test check what a client
 // sent, and sendRaw() lets it feed a client any bytes it likes.
+#include "serverthread.h"
+
 #include <QByteArray>
 #include <QByteArrayList>
 #include <QList>
@@ -91,8 +93,7 @@ private:
     struct State;
 
     std::unique_ptr<State> m_state;
-    QThread m_thread;
-    NsqdServer *m_server = nullptr; // lives on m_thread, deleted there
+    ServerThread<NsqdServer> m_host{"nsqd-double"};
 };
 
 } // namespace nsqdouble
