@@ -38,7 +38,12 @@ template <>
 struct JsonField<qint64>
 {
     static QJsonValue To(qint64 v) { return double(v); }
-    static qint64 From(const QJsonValue &v) { return v.isDouble() ? qint64(v.toDouble()) : 0; }
+    // A number outside the 64-bit range reads as 0, like any other bad member.
+    static qint64 From(const QJsonValue &v)
+    {
+        const double d = v.toDouble();
+        return v.isDouble() && d >= -9223372036854775808.0 && d < 9223372036854775808.0 ? qint64(d) : 0;
+    }
 };
 
 template <>

@@ -135,6 +135,10 @@ private slots:
         FileAttribPacket attrib;
         attrib.SetData({QStringLiteral("big.img"), 1, 5000000000LL, QStringLiteral("2024/01/02 03:04:05.006")});
         QCOMPARE(qint64(QJsonDocument::fromJson(attrib.ToText()).object().value("size").toDouble()), 5000000000LL);
+        // A size no 64-bit number can hold reads as 0, like any other bad member.
+        QCOMPARE(qelmsg::FileAttrib::FromJson({{"size", 1e300}}).size, 0LL);
+        QCOMPARE(qelmsg::FileAttrib::FromJson({{"size", -1e300}}).size, 0LL);
+        QCOMPARE(qelmsg::FileAttrib::FromJson({{"size", 9.2e18}}).size, 9200000000000000000LL);
 
         // The record type decides which members a record carries.
         qelmsg::RecordAppend record;
