@@ -595,16 +595,23 @@ bool CUsbConsole::MergeBins(QString &path, quint32 &base)
     return true;
 }
 
-void CUsbConsole::DownImage()
+// Keys of the programmers whose tiles are ticked; logs when there are none.
+QStringList CUsbConsole::TickedKeys()
 {
     QStringList keys;
     for (int i = 0; i < kSlots; ++i)
         if (m_slots[size_t(i)] && m_tiles[size_t(i)].bExecute)
             keys << m_slots[size_t(i)]->Key();
-    if (keys.isEmpty()) {
+    if (keys.isEmpty())
         Log(tr("当前设备未选择!"));
+    return keys;
+}
+
+void CUsbConsole::DownImage()
+{
+    const QStringList keys = TickedKeys();
+    if (keys.isEmpty())
         return;
-    }
     if (m_bCustom) {
         QString path;
         quint32 base = 0;
@@ -618,14 +625,9 @@ void CUsbConsole::DownImage()
 
 void CUsbConsole::DownConfig()
 {
-    QStringList keys;
-    for (int i = 0; i < kSlots; ++i)
-        if (m_slots[size_t(i)] && m_tiles[size_t(i)].bExecute)
-            keys << m_slots[size_t(i)]->Key();
-    if (keys.isEmpty()) {
-        Log(tr("当前设备未选择!"));
+    const QStringList keys = TickedKeys();
+    if (keys.isEmpty())
         return;
-    }
     for (const QString &key : qAsConst(keys))
         emit sigDownConfig(key);
 }

@@ -167,6 +167,7 @@ protected:
     void OnResult(CUsbDev &dev, const UsbResult &result) override;
 
 private:
+    QStringList TickedKeys();
     struct Queued
     {
         QByteArray frame;
