@@ -3,6 +3,8 @@
 // original bytes. Target: HexTool at most half of objcopy's time.
 #include "hextool.h"
 
+#include "besttime.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -16,21 +18,6 @@
 namespace {
 
 QTextStream out(stdout);
-
-// Best of three runs in ms; -1 when a run fails.
-double best(const std::function<bool()> &run)
-{
-    double ms = -1;
-    for (int i = 0; i < 3; ++i) {
-        QElapsedTimer t;
-        t.start();
-        if (!run())
-            return -1;
-        const double now = t.nsecsElapsed() / 1e6;
-        ms = ms < 0 ? now : qMin(ms, now);
-    }
-    return ms;
-}
 
 bool tool(const QString &program, const QStringList &args)
 {
@@ -88,16 +75,16 @@ int main(int argc, char *argv[])
     out << QStringLiteral("HEX to BIN, %1 MiB program, %2 MB of HEX\n").arg(kSize >> 20).arg(mb, 0, 'f', 1);
 
     const QString ours = dir.filePath("ours.bin");
-    const double oursMs = best([&] { return HexTool::FileConvHex2Bin(hex, ours, err); });
+    const double oursMs = qelbench::Best([&] { return HexTool::FileConvHex2Bin(hex, ours, err); });
     QByteArray array;
-    const double arrayMs = best([&] { return HexTool::FileConvHex2BinArray(hex, array, err); });
+    const double arrayMs = qelbench::Best([&] { return HexTool::FileConvHex2BinArray(hex, array, err); });
 
     const QString objcopy = QStandardPaths::findExecutable("objcopy");
     const QString srecCat = QStandardPaths::findExecutable("srec_cat");
     const QString objBin = dir.filePath("objcopy.bin");
     const QString srecBin = dir.filePath("srec.bin");
-    const double objMs = objcopy.isEmpty() ? -1 : best([&] { return tool(objcopy, {"-I", "ihex", "-O", "binary", hex, objBin}); });
-    const double srecMs = srecCat.isEmpty() ? -1 : best([&] { return tool(srecCat, {hex, "-intel", "-o", srecBin, "-binary"}); });
+    const double objMs = objcopy.isEmpty() ? -1 : qelbench::Best([&] { return tool(objcopy, {"-I", "ihex", "-O", "binary", hex, objBin}); });
+    const double srecMs = srecCat.isEmpty() ? -1 : qelbench::Best([&] { return tool(srecCat, {hex, "-intel", "-o", srecBin, "-binary"}); });
 
     report("HexTool to file", oursMs, mb, readAll(ours) == program, objMs);
     report("HexTool to array", arrayMs, mb, array == program, objMs);

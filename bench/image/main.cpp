@@ -4,30 +4,14 @@
 #include "imagebuilder.h"
 #include "imagefile.h"
 
+#include "besttime.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <functional>
-
-namespace {
-
-double best(const std::function<bool()> &run)
-{
-    double ms = -1;
-    for (int i = 0; i < 5; ++i) {
-        QElapsedTimer t;
-        t.start();
-        if (!run())
-            return -1;
-        const double now = t.nsecsElapsed() / 1e6;
-        ms = ms < 0 ? now : qMin(ms, now);
-    }
-    return ms;
-}
-
-} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -58,14 +42,14 @@ int main(int argc, char *argv[])
     const QString image = dir.filePath("work/bench.img");
     CImageResult result;
     QString err;
-    const double buildMs = best([&] {
+    const double buildMs = qelbench::Best([&] {
         return builder.SaveImageFile({{0x08000000, bin}}, params, image, result, err);
-    });
+    }, 5);
     const QString copy = dir.filePath("copy.bin");
-    const double copyMs = best([&] {
+    const double copyMs = qelbench::Best([&] {
         QFile::remove(copy);
         return QFile::copy(bin, copy);
-    });
+    }, 5);
 
     QFile f(image);
     QByteArray built = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
