@@ -1,5 +1,4 @@
-<?xml version="1.0" encoding="utf-8"?>
-<!DOCTYPE TS>
+<?xml version='1.0' encoding='utf-8'?>
 <TS version="2.1" language="en_US" sourcelanguage="zh_CN">
 <context>
     <name>CDiskEject</name>
@@ -37,6 +36,89 @@
     <message>
         <source>源目录不存在</source>
         <translation>The source folder does not exist</translation>
+    </message>
+</context>
+<context>
+    <name>HexTool</name>
+    <message>
+        <source>HEX文件转换bin数据成功!</source>
+        <translation>HEX file converted to binary data!</translation>
+    </message>
+    <message>
+        <source>HEX文件转换出错，数据太长</source>
+        <translation>HEX conversion error: data too long</translation>
+    </message>
+    <message>
+        <source>HEX文件转换出错，数据太短</source>
+        <translation>HEX conversion error: data too short</translation>
+    </message>
+    <message>
+        <source>HEX文件转换出错，无符号</source>
+        <translation>HEX conversion error: no start mark</translation>
+    </message>
+    <message>
+        <source>HEX文件转换出错，类型出错，不存在</source>
+        <translation>HEX conversion error: unknown record type</translation>
+    </message>
+    <message>
+        <source>HEX文件转换出错，数据长度字段和内容的总长度不对应</source>
+        <translation>HEX conversion error: the length field does not match the content</translation>
+    </message>
+    <message>
+        <source>HEX文件转换出错，校验错误</source>
+        <translation>HEX conversion error: checksum error</translation>
+    </message>
+    <message>
+        <source>HEX文件转换出错，HEX文件不存在</source>
+        <translation>HEX conversion error: the HEX file does not exist</translation>
+    </message>
+    <message>
+        <source>HEX文件转换出错，BIN文件路径不正确</source>
+        <translation>HEX conversion error: wrong BIN file path</translation>
+    </message>
+    <message>
+        <source>HEX文件转换出错，写数据出错</source>
+        <translation>HEX conversion error: write error</translation>
+    </message>
+    <message>
+        <source>HEX文件转换出错，HEX文件没有结束符</source>
+        <translation>HEX conversion error: the HEX file has no end record</translation>
+    </message>
+    <message>
+        <source>HEX文件转换出错，含有非十六进制字符</source>
+        <translation>HEX conversion error: a character is not a hex digit</translation>
+    </message>
+    <message>
+        <source>HEX文件转换出错，地址范围过大</source>
+        <translation>HEX conversion error: the address range is too large</translation>
+    </message>
+    <message>
+        <source>HEX文件转换出错!</source>
+        <translation>HEX conversion error!</translation>
+    </message>
+    <message>
+        <source>转换数据为空!</source>
+        <translation>The converted data is empty!</translation>
+    </message>
+    <message>
+        <source>目标文件打开失败 </source>
+        <translation>Opening the target file failed </translation>
+    </message>
+    <message>
+        <source>part文件打开失败 </source>
+        <translation>Opening the part file failed </translation>
+    </message>
+    <message>
+        <source>BIN文件不存在!</source>
+        <translation>The BIN file does not exist!</translation>
+    </message>
+    <message>
+        <source>HEX文件路径错误!</source>
+        <translation>Wrong HEX file path!</translation>
+    </message>
+    <message>
+        <source>BIN文件转换HEX文件成功!</source>
+        <translation>BIN file converted to HEX file!</translation>
     </message>
 </context>
 <context>
@@ -185,89 +267,6 @@
     <message>
         <source>无(重启后生效)</source>
         <translation>None (takes effect after restart)</translation>
-    </message>
-</context>
-<context>
-    <name>HexTool</name>
-    <message>
-        <source>HEX文件转换bin数据成功!</source>
-        <translation>HEX file converted to binary data!</translation>
-    </message>
-    <message>
-        <source>HEX文件转换出错，数据太长</source>
-        <translation>HEX conversion error: data too long</translation>
-    </message>
-    <message>
-        <source>HEX文件转换出错，数据太短</source>
-        <translation>HEX conversion error: data too short</translation>
-    </message>
-    <message>
-        <source>HEX文件转换出错，无符号</source>
-        <translation>HEX conversion error: no start mark</translation>
-    </message>
-    <message>
-        <source>HEX文件转换出错，类型出错，不存在</source>
-        <translation>HEX conversion error: unknown record type</translation>
-    </message>
-    <message>
-        <source>HEX文件转换出错，数据长度字段和内容的总长度不对应</source>
-        <translation>HEX conversion error: the length field does not match the content</translation>
-    </message>
-    <message>
-        <source>HEX文件转换出错，校验错误</source>
-        <translation>HEX conversion error: checksum error</translation>
-    </message>
-    <message>
-        <source>HEX文件转换出错，HEX文件不存在</source>
-        <translation>HEX conversion error: the HEX file does not exist</translation>
-    </message>
-    <message>
-        <source>HEX文件转换出错，BIN文件路径不正确</source>
-        <translation>HEX conversion error: wrong BIN file path</translation>
-    </message>
-    <message>
-        <source>HEX文件转换出错，写数据出错</source>
-        <translation>HEX conversion error: write error</translation>
-    </message>
-    <message>
-        <source>HEX文件转换出错，HEX文件没有结束符</source>
-        <translation>HEX conversion error: the HEX file has no end record</translation>
-    </message>
-    <message>
-        <source>HEX文件转换出错，含有非十六进制字符</source>
-        <translation>HEX conversion error: a character is not a hex digit</translation>
-    </message>
-    <message>
-        <source>HEX文件转换出错，地址范围过大</source>
-        <translation>HEX conversion error: the address range is too large</translation>
-    </message>
-    <message>
-        <source>HEX文件转换出错!</source>
-        <translation>HEX conversion error!</translation>
-    </message>
-    <message>
-        <source>转换数据为空!</source>
-        <translation>The converted data is empty!</translation>
-    </message>
-    <message>
-        <source>目标文件打开失败 </source>
-        <translation>Opening the target file failed </translation>
-    </message>
-    <message>
-        <source>part文件打开失败 </source>
-        <translation>Opening the part file failed </translation>
-    </message>
-    <message>
-        <source>BIN文件不存在!</source>
-        <translation>The BIN file does not exist!</translation>
-    </message>
-    <message>
-        <source>HEX文件路径错误!</source>
-        <translation>Wrong HEX file path!</translation>
-    </message>
-    <message>
-        <source>BIN文件转换HEX文件成功!</source>
-        <translation>BIN file converted to HEX file!</translation>
     </message>
 </context>
 </TS>

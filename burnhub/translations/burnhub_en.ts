@@ -1,5 +1,4 @@
-<?xml version="1.0" encoding="utf-8"?>
-<!DOCTYPE TS>
+<?xml version='1.0' encoding='utf-8'?>
 <TS version="2.1" language="en_US" sourcelanguage="zh_CN">
 <context>
     <name>BurnHub</name>
@@ -60,6 +59,136 @@ Clear the old setting and retry?</translation>
     <message>
         <source>固件程序下载失败!</source>
         <translation>Firmware download failed!</translation>
+    </message>
+</context>
+<context>
+    <name>CImageBuilder</name>
+    <message>
+        <source>选择文件格式不支持!</source>
+        <translation>The selected file format is not supported!</translation>
+    </message>
+    <message>
+        <source>文件打开失败:%1</source>
+        <translation>Opening the file failed: %1</translation>
+    </message>
+    <message>
+        <source>程序地址超出范围:%1</source>
+        <translation>Program address out of range: %1</translation>
+    </message>
+    <message>
+        <source>要有效限制下载次数，请选择加密镜像!</source>
+        <translation>To limit the download count effectively, choose an encrypted image!</translation>
+    </message>
+    <message>
+        <source>下载器ID格式有误,加密镜像必须绑定下载器!</source>
+        <translation>The programmer ID format is wrong; an encrypted image must be bound to a programmer!</translation>
+    </message>
+    <message>
+        <source>程序列表不能为空，程序路径不能为空!</source>
+        <translation>The program list and the program paths must not be empty!</translation>
+    </message>
+    <message>
+        <source>程序文件读取错误</source>
+        <translation>Error reading the program file</translation>
+    </message>
+    <message>
+        <source>镜像文件生成失败 </source>
+        <translation>Generating the image file failed </translation>
+    </message>
+    <message>
+        <source>镜像名称: </source>
+        <translation>Image name: </translation>
+    </message>
+    <message>
+        <source>是否加密: </source>
+        <translation>Encrypted: </translation>
+    </message>
+    <message>
+        <source>是</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>否</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>最大烧写次数: </source>
+        <translation>Maximum burn count: </translation>
+    </message>
+    <message>
+        <source>MCU类型: </source>
+        <translation>MCU type: </translation>
+    </message>
+    <message>
+        <source>镜像CRC: </source>
+        <translation>Image CRC: </translation>
+    </message>
+    <message>
+        <source>版本: </source>
+        <translation>Version: </translation>
+    </message>
+    <message>
+        <source>镜像文件处理完成!</source>
+        <translation>Image file done!</translation>
+    </message>
+    <message>
+        <source>下载器未选择！</source>
+        <translation>No programmer selected!</translation>
+    </message>
+    <message>
+        <source>镜像号错误，当前下载器支持最大镜像号为:%1!</source>
+        <translation>Wrong image number; this programmer's largest image number is %1!</translation>
+    </message>
+    <message>
+        <source>(加密镜像)</source>
+        <translation>(encrypted image)</translation>
+    </message>
+    <message>
+        <source>(非加密镜像)</source>
+        <translation>(unencrypted image)</translation>
+    </message>
+    <message>
+        <source>镜像号超出范围，支持[0,%1]</source>
+        <translation>Image number out of range; [0,%1] is supported</translation>
+    </message>
+    <message>
+        <source>镜像名称不能大于%1字节!</source>
+        <translation>The image name must not be longer than %1 bytes!</translation>
+    </message>
+    <message>
+        <source>镜像名称不能包含等号(=)</source>
+        <translation>The image name must not contain an equals sign (=)</translation>
+    </message>
+    <message>
+        <source>镜像名称不能为空</source>
+        <translation>The image name must not be empty</translation>
+    </message>
+</context>
+<context>
+    <name>CImageFile</name>
+    <message>
+        <source>镜像文件长度错误</source>
+        <translation>Wrong image file length</translation>
+    </message>
+    <message>
+        <source>镜像加密标志错误</source>
+        <translation>Wrong image encryption mark</translation>
+    </message>
+    <message>
+        <source>下载器ID格式有误,加密镜像必须绑定下载器!</source>
+        <translation>The programmer ID format is wrong; an encrypted image must be bound to a programmer!</translation>
+    </message>
+    <message>
+        <source>请确认当前下载器是否匹配！此为加密镜像，校验码不匹配！</source>
+        <translation>Check that this is the right programmer! This is an encrypted image and its check code does not match!</translation>
+    </message>
+    <message>
+        <source>镜像校验和错误</source>
+        <translation>Image checksum error</translation>
+    </message>
+    <message>
+        <source>镜像CRC错误</source>
+        <translation>Image CRC error</translation>
     </message>
 </context>
 <context>
@@ -361,136 +490,6 @@ After the firmware file is sent and the programmer restarted, its firmware is up
     <message>
         <source>高电平</source>
         <translation>High level</translation>
-    </message>
-</context>
-<context>
-    <name>CImageBuilder</name>
-    <message>
-        <source>选择文件格式不支持!</source>
-        <translation>The selected file format is not supported!</translation>
-    </message>
-    <message>
-        <source>文件打开失败:%1</source>
-        <translation>Opening the file failed: %1</translation>
-    </message>
-    <message>
-        <source>程序地址超出范围:%1</source>
-        <translation>Program address out of range: %1</translation>
-    </message>
-    <message>
-        <source>要有效限制下载次数，请选择加密镜像!</source>
-        <translation>To limit the download count effectively, choose an encrypted image!</translation>
-    </message>
-    <message>
-        <source>下载器ID格式有误,加密镜像必须绑定下载器!</source>
-        <translation>The programmer ID format is wrong; an encrypted image must be bound to a programmer!</translation>
-    </message>
-    <message>
-        <source>程序列表不能为空，程序路径不能为空!</source>
-        <translation>The program list and the program paths must not be empty!</translation>
-    </message>
-    <message>
-        <source>程序文件读取错误</source>
-        <translation>Error reading the program file</translation>
-    </message>
-    <message>
-        <source>镜像文件生成失败 </source>
-        <translation>Generating the image file failed </translation>
-    </message>
-    <message>
-        <source>镜像名称: </source>
-        <translation>Image name: </translation>
-    </message>
-    <message>
-        <source>是否加密: </source>
-        <translation>Encrypted: </translation>
-    </message>
-    <message>
-        <source>是</source>
-        <translation>Yes</translation>
-    </message>
-    <message>
-        <source>否</source>
-        <translation>No</translation>
-    </message>
-    <message>
-        <source>最大烧写次数: </source>
-        <translation>Maximum burn count: </translation>
-    </message>
-    <message>
-        <source>MCU类型: </source>
-        <translation>MCU type: </translation>
-    </message>
-    <message>
-        <source>镜像CRC: </source>
-        <translation>Image CRC: </translation>
-    </message>
-    <message>
-        <source>版本: </source>
-        <translation>Version: </translation>
-    </message>
-    <message>
-        <source>镜像文件处理完成!</source>
-        <translation>Image file done!</translation>
-    </message>
-    <message>
-        <source>下载器未选择！</source>
-        <translation>No programmer selected!</translation>
-    </message>
-    <message>
-        <source>镜像号错误，当前下载器支持最大镜像号为:%1!</source>
-        <translation>Wrong image number; this programmer's largest image number is %1!</translation>
-    </message>
-    <message>
-        <source>(加密镜像)</source>
-        <translation>(encrypted image)</translation>
-    </message>
-    <message>
-        <source>(非加密镜像)</source>
-        <translation>(unencrypted image)</translation>
-    </message>
-    <message>
-        <source>镜像号超出范围，支持[0,%1]</source>
-        <translation>Image number out of range; [0,%1] is supported</translation>
-    </message>
-    <message>
-        <source>镜像名称不能大于%1字节!</source>
-        <translation>The image name must not be longer than %1 bytes!</translation>
-    </message>
-    <message>
-        <source>镜像名称不能包含等号(=)</source>
-        <translation>The image name must not contain an equals sign (=)</translation>
-    </message>
-    <message>
-        <source>镜像名称不能为空</source>
-        <translation>The image name must not be empty</translation>
-    </message>
-</context>
-<context>
-    <name>CImageFile</name>
-    <message>
-        <source>镜像文件长度错误</source>
-        <translation>Wrong image file length</translation>
-    </message>
-    <message>
-        <source>镜像加密标志错误</source>
-        <translation>Wrong image encryption mark</translation>
-    </message>
-    <message>
-        <source>下载器ID格式有误,加密镜像必须绑定下载器!</source>
-        <translation>The programmer ID format is wrong; an encrypted image must be bound to a programmer!</translation>
-    </message>
-    <message>
-        <source>请确认当前下载器是否匹配！此为加密镜像，校验码不匹配！</source>
-        <translation>Check that this is the right programmer! This is an encrypted image and its check code does not match!</translation>
-    </message>
-    <message>
-        <source>镜像校验和错误</source>
-        <translation>Image checksum error</translation>
-    </message>
-    <message>
-        <source>镜像CRC错误</source>
-        <translation>Image CRC error</translation>
     </message>
 </context>
 </TS>

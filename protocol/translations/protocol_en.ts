@@ -1,251 +1,192 @@
-<?xml version="1.0" encoding="utf-8"?>
-<!DOCTYPE TS>
+<?xml version='1.0' encoding='utf-8'?>
 <TS version="2.1" language="en" sourcelanguage="zh_CN">
 <context>
     <name>ProtoText</name>
     <message>
-        <location filename="../cfilesender.cpp" line="35"/>
         <source>开始发送文件:</source>
         <translation>Start sending file:</translation>
     </message>
     <message>
-        <location filename="../cfilesender.cpp" line="38"/>
         <source>文件名不合法, 拒绝发送:</source>
         <translation>Invalid file name, not sent:</translation>
     </message>
     <message>
-        <location filename="../cfilesender.cpp" line="43"/>
         <source>打开文件失败:</source>
         <translation>Failed to open file:</translation>
     </message>
     <message>
-        <location filename="../cfilesender.cpp" line="55"/>
         <source>远程下发镜像中...</source>
         <translation>Sending image to the remote side...</translation>
     </message>
     <message>
-        <location filename="../clienthandlers.cpp" line="23"/>
         <source>未找到下载器</source>
         <translation>Programmer not found</translation>
     </message>
     <message>
-        <location filename="../clienthandlers.cpp" line="67"/>
         <source>收到文件推送, name=%1, size=%2, date=%3</source>
         <translation>File push received, name=%1, size=%2, date=%3</translation>
     </message>
     <message>
-        <location filename="../clienthandlers.cpp" line="69"/>
-        <location filename="../clienthandlers.cpp" line="84"/>
         <source>文件名不合法, 拒绝接收:</source>
         <translation>Invalid file name, not received:</translation>
     </message>
     <message>
-        <location filename="../clienthandlers.cpp" line="72"/>
         <source>开始召唤文件</source>
         <translation>Requesting the file</translation>
     </message>
     <message>
-        <location filename="../clinkhid.cpp" line="37"/>
-        <location filename="../clinktcpc.cpp" line="27"/>
-        <location filename="../clinktcps.cpp" line="16"/>
         <source>报文过长(%1字节), 未发送</source>
         <translation>Message too long (%1 bytes), not sent</translation>
     </message>
     <message>
-        <location filename="../clinkhid.cpp" line="44"/>
         <source>数据传输失败</source>
         <translation>Data transfer failed</translation>
     </message>
     <message>
-        <location filename="../clinkmqtt.cpp" line="19"/>
-        <location filename="../clinknsq.cpp" line="19"/>
         <source>topic:%1 发送报文:%3</source>
         <translation>topic:%1 sent message:%3</translation>
     </message>
     <message>
-        <location filename="../clinkmqtt.cpp" line="34"/>
-        <location filename="../clinknsq.cpp" line="34"/>
-        <location filename="../clinknsq.cpp" line="50"/>
         <source>云端服务器已连接</source>
         <translation>Cloud server connected</translation>
     </message>
     <message>
-        <location filename="../clinkmqtt.cpp" line="43"/>
-        <location filename="../clinknsq.cpp" line="43"/>
-        <location filename="../clinknsq.cpp" line="50"/>
         <source>云端服务器已断开</source>
         <translation>Cloud server disconnected</translation>
     </message>
     <message>
-        <location filename="../clinkmqtt.cpp" line="50"/>
         <source>MQTT云端服务器已连接</source>
         <translation>MQTT cloud server connected</translation>
     </message>
     <message>
-        <location filename="../clinkmqtt.cpp" line="50"/>
         <source>MQTT云端服务器已断开</source>
         <translation>MQTT cloud server disconnected</translation>
     </message>
     <message>
-        <location filename="../clinktcpc.cpp" line="33"/>
-        <location filename="../clinktcps.cpp" line="21"/>
         <source>%1:%2 发送报文:%3</source>
         <translation>%1:%2 sent message:%3</translation>
     </message>
     <message>
-        <location filename="../clinktcpc.cpp" line="76"/>
-        <location filename="../clinktcps.cpp" line="52"/>
         <source>已连接 </source>
         <translation>connected </translation>
     </message>
     <message>
-        <location filename="../clinktcpc.cpp" line="76"/>
-        <location filename="../clinktcps.cpp" line="48"/>
         <source>已断开 </source>
         <translation>disconnected </translation>
     </message>
     <message>
-        <location filename="../cmainhost.cpp" line="47"/>
         <source>%1:%2 收到报文:%3</source>
         <translation>%1:%2 received message:%3</translation>
     </message>
     <message>
-        <location filename="../cmainhost.cpp" line="68"/>
         <source>topic:%1 收到报文:%2</source>
         <translation>topic:%1 received message:%2</translation>
     </message>
     <message>
-        <location filename="../cmainhost.cpp" line="81"/>
         <source>%1 收到报文:%2</source>
         <translation>%1 received message:%2</translation>
     </message>
     <message>
-        <location filename="../commonhandlers.cpp" line="26"/>
         <source>文件名不合法, 已忽略:</source>
         <translation>Invalid file name, ignored:</translation>
     </message>
     <message>
-        <location filename="../commonhandlers.cpp" line="40"/>
         <source>对端已断开, 自动断开云服务器连接</source>
         <translation>The peer has disconnected; disconnecting from the cloud server</translation>
     </message>
     <message>
-        <location filename="../commonhandlers.cpp" line="51"/>
         <source>镜像文件属性拉取完毕</source>
         <translation>Image file attributes fetched</translation>
     </message>
     <message>
-        <location filename="../commonhandlers.cpp" line="54"/>
         <source>拉取文件属性...</source>
         <translation>Fetching file attributes...</translation>
     </message>
     <message>
-        <location filename="../commonhandlers.cpp" line="68"/>
         <source>下载器对时成功:</source>
         <translation>Programmer clock set:</translation>
     </message>
     <message>
-        <location filename="../commonhandlers.cpp" line="68"/>
         <source>写入出错, 对时失败</source>
         <translation>Write error, clock not set</translation>
     </message>
     <message>
-        <location filename="../commonhandlers.cpp" line="70"/>
         <source>下载器更新指令完成:</source>
         <translation>Programmer update command done:</translation>
     </message>
     <message>
-        <location filename="../commonhandlers.cpp" line="70"/>
         <source>下载器更新指令失败</source>
         <translation>Programmer update command failed</translation>
     </message>
     <message>
-        <location filename="../commonhandlers.cpp" line="81"/>
         <source>文件校验完成</source>
         <translation>File verification complete</translation>
     </message>
     <message>
-        <location filename="../commonhandlers.cpp" line="83"/>
         <source>文件校验失败！请重新下发</source>
         <translation>File verification failed! Please send again</translation>
     </message>
     <message>
-        <location filename="../commonhandlers.cpp" line="91"/>
         <source>删除文件名为：</source>
         <translation>Deleted file name: </translation>
     </message>
     <message>
-        <location filename="../commonhandlers.cpp" line="93"/>
         <source>删除镜像文件失败</source>
         <translation>Deleting the image file failed</translation>
     </message>
     <message>
-        <location filename="../commonhandlers.cpp" line="95"/>
         <source>下载器所有镜像文件已删除</source>
         <translation>All image files of the programmer deleted</translation>
     </message>
     <message>
-        <location filename="../commonhandlers.cpp" line="97"/>
         <source>下载器(HID模式)镜像文件已删除</source>
         <translation>Programmer (HID mode) image file deleted</translation>
     </message>
     <message>
-        <location filename="../commonhandlers.cpp" line="102"/>
         <source>下载器</source>
         <translation>Programmer </translation>
     </message>
     <message>
-        <location filename="../commonhandlers.cpp" line="103"/>
         <source>下载成功</source>
         <translation> programmed successfully</translation>
     </message>
     <message>
-        <location filename="../commonhandlers.cpp" line="103"/>
         <source>下载失败</source>
         <translation> programming failed</translation>
     </message>
     <message>
-        <location filename="../packets.cpp" line="65"/>
         <source>HID传输数据失败!</source>
         <translation>HID data transfer failed!</translation>
     </message>
     <message>
-        <location filename="../serverhandlers.cpp" line="35"/>
         <source>更新远程镜像信息</source>
         <translation>Remote image information updated</translation>
     </message>
     <message>
-        <location filename="../serverhandlers.cpp" line="42"/>
         <source>更新远程配置信息数据</source>
         <translation>Remote configuration data updated</translation>
     </message>
     <message>
-        <location filename="../serverhandlers.cpp" line="49"/>
         <source>镜像%1清除成功!</source>
         <translation>Image %1 cleared!</translation>
     </message>
     <message>
-        <location filename="../serverhandlers.cpp" line="49"/>
         <source>镜像%1清除失败!</source>
         <translation>Clearing image %1 failed!</translation>
     </message>
     <message>
-        <location filename="../serverhandlers.cpp" line="62"/>
         <source>文件%1发送成功!</source>
         <translation>File %1 sent!</translation>
     </message>
     <message>
-        <location filename="../serverhandlers.cpp" line="62"/>
         <source>文件%1发送失败!</source>
         <translation>Sending file %1 failed!</translation>
     </message>
     <message>
-        <location filename="../serverhandlers.cpp" line="69"/>
         <source>文件%1下装成功!</source>
         <translation>File %1 loaded into the programmer!</translation>
     </message>
     <message>
-        <location filename="../serverhandlers.cpp" line="69"/>
         <source>文件%1下装失败!</source>
         <translation>Loading file %1 into the programmer failed!</translation>
     </message>
