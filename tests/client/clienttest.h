@@ -1,0 +1,86 @@
+#pragma once
+// Helpers of the client's tests: answered message boxes, programmer folders
+// and image files made the way the suite makes them.
+#include "qeltest.h"
+
+#include <cmessagebox.h>
+#include <functool.h>
+#include <imagebuilder.h>
+
+#include <QApplication>
+#include <QTimer>
+
+#include <functional>
+
+namespace clienttest {
+
+struct Box
+{
+    CMessageBox::Kind kind;
+    QString title;
+    QString text;
+};
+
+// Answers every message box and remembers it.
+class Boxes
+{
+public:
+    Boxes()
+    {
+        CMessageBox::SetResponder([this](CMessageBox::Kind kind, const QString &title, const QString &text) {
+            shown.append({kind, title, text});
+            return answer;
+        });
+    }
+    ~Boxes() { CMessageBox::SetResponder({}); }
+    bool Shown(const QString &text) const
+    {
+        for (const Box &box : shown)
+            if (box.text.contains(text))
+                return true;
+        return false;
+    }
+    QList<Box> shown;
+    QMessageBox::StandardButton answer = QMessageBox::Yes;
+};
+
+// A programmer folder with only its identity file.
+inline bool MakeProger(const QString &root, const QString &id, const QString &model = QStringLiteral("QEL720A"),
+                       const QString &ver = QStringLiteral("V2.1.5"))
+{
+    return FuncTool::WriteFile(root + QStringLiteral("/sys/qelprogrammer.dat"),
+                               QStringLiteral("ID=%1\r\nVER=%2\r\nHW=H1.0\r\nMODEL=%3\r\n").arg(id, ver, model).toUtf8());
+}
+
+// An image file of a small program, built by the suite's image builder.
+inline bool MakeImage(const QString &work, const QString &imagePath, int programBytes = 64)
+{
+    QByteArray program(programBytes, '\0');
+    for (int i = 0; i < programBytes; ++i)
+        program[i] = char(i * 7 + 1);
+    const QString bin = work + QStringLiteral("/program.bin");
+    if (!FuncTool::WriteFile(bin, program))
+        return false;
+    CImageResult result;
+    QString err;
+    return CImageBuilder(work).SaveImageFile({{0x08000000, bin}}, CImageParams(), imagePath, result, err);
+}
+
+// Runs act on the first visible modal dialog of type T once it is up (it runs its own loop).
+template <class T>
+void WhenDialog(std::function<void(T *)> act)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, [timer, act]() {
+        auto *dlg = qobject_cast<T *>(QApplication::activeModalWidget());
+        if (!dlg || !dlg->isVisible())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        act(dlg);
+    });
+    timer->start();
+}
+
+} // namespace clienttest
