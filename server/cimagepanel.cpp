@@ -1,13 +1,13 @@
 #include "cimagepanel.h"
 
 #include "burnhub.h"
+#include "cremoteservice.h"
 #include "imagecipher.h"
 
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
 
-#include "linktopics.h"
 #include "packets.h"
 
 const char *const CImagePanel::ParamFileName = "param.ini";
@@ -179,19 +179,7 @@ bool CImagePanel::AnnounceFile(const MyProger &proger, const QString &path, int 
         return false;
     }
     ns_prog720a::FileAttribPacket packet;
-    switch (proger.RemoteVia()) {
-    case MyProger::ViaTcp:
-        packet.SetPeer(proger.m_strRemoteIP, proger.m_nRemotePort);
-        break;
-    case MyProger::ViaMqtt:
-        packet.SetMqttTopic(LinkTopics::ToStation(proger.m_strUID));
-        break;
-    case MyProger::ViaNsq:
-        packet.SetNsqTopic(LinkTopics::ToStation(proger.m_strUID));
-        break;
-    case MyProger::ViaNone:
-        break;
-    }
+    CRemoteService::Route(proger, packet);
     qelmsg::FileAttrib attrib;
     attrib.name = file.fileName();
     attrib.imageIndex = index;

@@ -1,5 +1,7 @@
 #include "cserverhost.h"
 
+#include "cremoteactions.h"
+#include "cremoteservice.h"
 #include "cusbprogmanager.h"
 #include "mainwindow.h"
 #include "serverevents.h"
@@ -9,6 +11,8 @@
 CServerHost::CServerHost(MainWindow *window) : m_pWindow(window)
 {
     CMainHost::SetInstance(this);
+    if (window && window->RemoteActions())
+        window->RemoteActions()->Service()->AttachLinks(m_links);
 }
 
 CServerHost::~CServerHost()
@@ -64,26 +68,33 @@ void CServerHost::AddRemoteProger(const CRemoteKey &key)
     if (!key.IsValid())
         return;
     const MyProger proger = ProgerOf(key);
-    OnWindow([proger](MainWindow *w) { w->AddRemoteProger(proger); });
+    OnWindow([proger, key](MainWindow *w) {
+        w->AddRemoteProger(proger);
+        w->RemoteActions()->Service()->OnStationAdded(key);
+    });
 }
 
 void CServerHost::RemoveRemoteProger(const CRemoteKey &key)
 {
-    if (key.IsValid())
-        ServerEvents::PostProgerGone(ProgerOf(key));
+    if (!key.IsValid())
+        return;
+    OnWindow([key](MainWindow *w) { w->RemoteActions()->Service()->OnStationRemoved(key); });
+    ServerEvents::PostProgerGone(ProgerOf(key));
 }
 
 void CServerHost::ShowServiceState(CRemoteKey::Kind kind, bool on, const QString &text)
 {
     const char *name = kind == CRemoteKey::Tcp ? "TCP" : (kind == CRemoteKey::Mqtt ? "MQTT" : "NSQ");
     ServerEvents::PostLog(QStringLiteral("%1 %2 %3").arg(QLatin1String(name), on ? QStringLiteral("on") : QStringLiteral("off"), text));
+    OnWindow([](MainWindow *w) { w->RemoteActions()->Service()->OnServiceState(); });
 }
 
 void CServerHost::UpdateRemoteProger(const CRemoteKey &key, const qelmsg::ProgResponse &info)
 {
     if (!key.IsValid())
         return;
-    // A station without a programmer answers with the reason only.
+    // Any answer keeps the station; one without a programmer brings the reason only.
+    OnWindow([key](MainWindow *w) { w->RemoteActions()->Service()->OnStationAnswered(key); });
     if (info.id.isEmpty()) {
         if (!info.reason.isEmpty())
             Log(QStringLiteral("%1: %2").arg(key.Text(), info.reason));
@@ -95,6 +106,15 @@ void CServerHost::UpdateRemoteProger(const CRemoteKey &key, const qelmsg::ProgRe
     proger.m_strModel = info.model;
     proger.m_strVer = info.ver;
     OnWindow([proger](MainWindow *w) { w->AddRemoteProger(proger); });
+}
+
+void CServerHost::ShowRemoteImages(const CRemoteKey &key, const QList<ImageInfo> &images)
+{
+    // Until the image viewer takes them, the station's images go to the log.
+    QStringList lines;
+    for (const ImageInfo &image : images)
+        lines << QStringLiteral("%1 %2 %3").arg(QString::number(image.m_nIndex), image.m_strName, image.m_strTime);
+    Log(QStringLiteral("%1: ").arg(key.Text()) + (lines.isEmpty() ? QStringLiteral("-") : lines.join(QStringLiteral("; "))));
 }
 
 void CServerHost::ShowRemoteConfig(const CRemoteKey &key, const QMap<QString, QString> &config)

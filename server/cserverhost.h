@@ -25,6 +25,7 @@ public:
     void RemoveRemoteProger(const CRemoteKey &key) override;
     void ShowServiceState(CRemoteKey::Kind kind, bool on, const QString &text) override;
     void UpdateRemoteProger(const CRemoteKey &key, const qelmsg::ProgResponse &info) override;
+    void ShowRemoteImages(const CRemoteKey &key, const QList<ImageInfo> &images) override;
     void ShowRemoteConfig(const CRemoteKey &key, const QMap<QString, QString> &config) override;
 
 private:

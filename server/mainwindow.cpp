@@ -8,6 +8,8 @@
 #include "cmessagebox.h"
 #include "cnamevalidator.h"
 #include "configform.h"
+#include "cremoteactions.h"
+#include "cremoteservice.h"
 #include "cpubactions.h"
 #include "cusbconsole.h"
 #include "cusbprogmanager.h"
@@ -89,6 +91,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     connect(m_pUDisk.get(), &uDisk::sigPortCome, this, &MainWindow::PortCome);
     connect(m_pUDisk.get(), &uDisk::sigPortRemove, this, &MainWindow::PortRemove);
     m_pUsb = std::make_unique<CUsbProgManager>(this);
+    m_pRemote = new CRemoteActions(this, ui->actionserver, ui->actionmqtt, ui->actionnsq, m_pServiceState);
 
     LoadImageSettings();
     ApplyLanguage(CTranslations::GetLanguage(ServerDefs::IniFile()));
@@ -153,6 +156,8 @@ void MainWindow::RetranslateTexts()
     // The remote services are off until the user starts them.
     ui->actionserver->setText(tr("开启远程服务"));
     m_pServiceState->setText(tr("远程服务已关闭"));
+    if (m_pRemote)
+        m_pRemote->ShowState();
 }
 
 void MainWindow::ApplyLanguage(int language)
@@ -494,7 +499,8 @@ void MainWindow::ShowSelectedConfig()
     if (!proger)
         return;
     if (proger->m_bRemote) {
-        NotAvailable(tr("远程下载器配置读取"));
+        // The station's answer fills the form.
+        m_pRemote->Service()->RequestConfig(*proger);
         return;
     }
     BurnHub *hub = BurnHub::Instance();
@@ -885,6 +891,8 @@ void MainWindow::actionTriggered(QAction *pAction)
         ExportImage();
     } else if (pAction == ui->actionusbhid || pAction == ui->actionsub4) {
         // The HID switch is read where it matters; sub4 has no function.
+    } else if (m_pRemote->Handle(pAction)) {
+        // A remote service started or stopped.
     } else {
         // Remote services, cloud, export, backup and the record dialogs.
         NotAvailable(pAction->text());

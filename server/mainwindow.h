@@ -16,6 +16,7 @@ class QAction;
 class QLabel;
 class QTreeWidgetItem;
 class configform;
+class CRemoteActions;
 class CUsbProgManager;
 class passworddlg;
 class uDisk;
@@ -57,6 +58,7 @@ public:
     // Ticks that programmer's row alone, so it is the selected one.
     bool SelectUsbProger(const QString &key);
     CUsbProgManager *UsbManager() const { return m_pUsb.get(); }
+    CRemoteActions *RemoteActions() const { return m_pRemote; }
 
     bool IsInternalTestMode() const { return m_bTestMode; }
     bool IsDiskScanOff() const { return m_bDisScan; }
@@ -146,6 +148,7 @@ private:
     configform *m_pConfigForm = nullptr;  // child of the configuration panel
     MyFreshCheck *m_pFresh = nullptr;     // child of this window
     QLabel *m_pServiceState = nullptr;    // child of the status bar
+    CRemoteActions *m_pRemote = nullptr;  // child of this window: the remote services
     std::unique_ptr<uDisk> m_pUDisk;      // never shown
     std::unique_ptr<passworddlg> m_pPwdDlg; // created on first use
     std::unique_ptr<CUsbProgManager> m_pUsb; // HID and VCP programmers, the USB console

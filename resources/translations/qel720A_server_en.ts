@@ -71,6 +71,68 @@ reason: </translation>
     </message>
 </context>
 <context>
+    <name>CRemoteActions</name>
+    <message>
+        <source>关闭远程服务</source>
+        <translation>Stop remote service</translation>
+    </message>
+    <message>
+        <source>开启远程服务</source>
+        <translation>Start remote service</translation>
+    </message>
+    <message>
+        <source>开启远程MQTT服务</source>
+        <translation>Start remote MQTT service</translation>
+    </message>
+    <message>
+        <source>关闭远程MQTT服务</source>
+        <translation>Stop remote MQTT service</translation>
+    </message>
+    <message>
+        <source>开启远程NSQ服务</source>
+        <translation>Start remote NSQ service</translation>
+    </message>
+    <message>
+        <source>关闭远程NSQ服务</source>
+        <translation>Stop remote NSQ service</translation>
+    </message>
+    <message>
+        <source>远程NSQ服务已开启-%1</source>
+        <translation>Remote NSQ service on - %1</translation>
+    </message>
+    <message>
+        <source>远程MQTT服务已开启-%1</source>
+        <translation>Remote MQTT service on - %1</translation>
+    </message>
+    <message>
+        <source>远程服务已开启-%1:%2</source>
+        <translation>Remote service on - %1:%2</translation>
+    </message>
+    <message>
+        <source>远程服务已关闭</source>
+        <translation>Remote service is off</translation>
+    </message>
+</context>
+<context>
+    <name>CRemoteService</name>
+    <message>
+        <source>远程服务启动失败</source>
+        <translation>Remote service failed to start</translation>
+    </message>
+    <message>
+        <source>远程服务启动成功</source>
+        <translation>Remote service started</translation>
+    </message>
+    <message>
+        <source>远程服务已关闭</source>
+        <translation>Remote service is off</translation>
+    </message>
+    <message>
+        <source>请正确输入UID</source>
+        <translation>Please enter the UID correctly</translation>
+    </message>
+</context>
+<context>
     <name>CUsbConsole</name>
     <message>
         <source>未启用~</source>
@@ -862,10 +924,6 @@ reason: </translation>
         <translation>Ejecting local programmer failed: %1</translation>
     </message>
     <message>
-        <source>远程下载器配置读取</source>
-        <translation>Reading a remote programmer's configuration</translation>
-    </message>
-    <message>
         <source>本地下载器配置读取失败!</source>
         <translation>Reading the local programmer's configuration failed!</translation>
     </message>
@@ -1034,6 +1092,44 @@ change: %2</translation>
     <message>
         <source>错误</source>
         <translation>Error</translation>
+    </message>
+</context>
+<context>
+    <name>serverdlg</name>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>TCP服务器参数设置</source>
+        <translation>TCP server settings</translation>
+    </message>
+    <message>
+        <source>TCP服务器参数</source>
+        <translation>TCP server parameters</translation>
+    </message>
+    <message>
+        <source>监听IP地址：</source>
+        <translation>Listen address:</translation>
+    </message>
+    <message>
+        <source>监听端口号：</source>
+        <translation>Listen port:</translation>
+    </message>
+</context>
+<context>
+    <name>servertopicdlg</name>
+    <message>
+        <source>云服务器连接设置</source>
+        <translation>Cloud server connection settings</translation>
+    </message>
+    <message>
+        <source>UID:</source>
+        <translation>UID:</translation>
     </message>
 </context>
 <context>

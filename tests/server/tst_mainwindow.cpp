@@ -581,10 +581,10 @@ void TestMainWindow::menuActions()
     Action(w, "actionclear")->trigger();
     QVERIFY(w.LogText().isEmpty());
     // Functions of later parts say so in one line each.
-    Action(w, "actionmqtt")->trigger();
+    Action(w, "actionrecordsync")->trigger();
     Action(w, "actionbackup")->trigger();
     QCOMPARE(w.LogText().count("当前版本暂不支持此功能"), 2);
-    QVERIFY(w.LogText().contains("MQTT远程服务"));
+    QVERIFY(w.LogText().contains(Action(w, "actionrecordsync")->text()));
 }
 
 void TestMainWindow::firmwareUpdateReachesTheWindow()
