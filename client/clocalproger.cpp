@@ -5,7 +5,6 @@
 #include <imagebuilder.h>
 
 #include <QFileInfo>
-#include <QTextCodec>
 
 bool CLocalProger::Select(QString &err) const
 {
@@ -59,18 +58,8 @@ bool CLocalProger::ClearAllImages(QString &err) const
     return Select(err) && BurnHub::Instance()->DeleteAllImage(err);
 }
 
-bool CLocalProger::FitsIndex(const QString &name)
-{
-    QTextCodec *gbk = QTextCodec::codecForName("GBK");
-    return gbk && gbk->canEncode(name);
-}
-
 bool CLocalProger::DownImage(int index, const QString &path, QString &name, QString &err) const
 {
-    if (!FitsIndex(name)) {
-        err = tr("镜像名称含有GBK编码无法表示的字符: %1").arg(name);
-        return false;
-    }
     if (!CImageBuilder::CheckImageName(name, err) || !CImageBuilder::CheckIndexRange(index, err))
         return false;
     if (!CFileName::IsPlain(name)) {

@@ -26,15 +26,12 @@ public:
     bool ClearImage(const QString &name, QString &err) const;
     bool ClearAllImages(QString &err) const;
     // Writes the image file at path into slot index under name (".img" is
-    // appended when missing); the name must fit the index's GBK encoding.
+    // appended when missing), after the image-name rules of CImageBuilder.
     bool DownImage(int index, const QString &path, QString &name, QString &err) const;
 
     // A parameter file (param.ini) and a firmware file (update.bin) from path.
     bool DownConfig(const QString &path, QString &err) const;
     bool DownFirm(const QString &path, QString &err) const;
-
-    // Whether GBK, the index's encoding, holds every character of name.
-    static bool FitsIndex(const QString &name);
 
 private:
     // Makes the programmer BurnHub's programmer in use.

@@ -163,6 +163,10 @@ Clear the old setting and retry?</translation>
         <source>镜像名称不能为空</source>
         <translation>The image name must not be empty</translation>
     </message>
+    <message>
+        <source>镜像名称含有GBK编码无法表示的字符: %1</source>
+        <translation>The image name has characters that GBK cannot hold: %1</translation>
+    </message>
 </context>
 <context>
     <name>CImageFile</name>

@@ -66,6 +66,30 @@ inline bool MakeImage(const QString &work, const QString &imagePath, int program
     return CImageBuilder(work).SaveImageFile({{0x08000000, bin}}, CImageParams(), imagePath, result, err);
 }
 
+// CRC-16/MODBUS bit by bit, the reference for the table-driven one.
+inline quint16 ModbusBitwise(const QByteArray &bytes)
+{
+    quint16 crc = 0xFFFF;
+    for (const char c : bytes) {
+        crc ^= quint8(c);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc & 1) ? quint16((crc >> 1) ^ 0xA001) : quint16(crc >> 1);
+    }
+    return crc;
+}
+
+// A chip's answer: function, length, three little-endian values and two CRC bytes.
+inline QByteArray ChipAnswer(quint8 function, quint8 length, quint32 ver, quint32 crc1, quint32 crc2)
+{
+    QByteArray a;
+    a.append(char(1)).append(char(function)).append(char(length));
+    for (const quint32 v : {ver, crc1, crc2})
+        for (int i = 0; i < 4; ++i)
+            a.append(char((v >> (8 * i)) & 0xFF));
+    a.append(char(0x12)).append(char(0x34));
+    return a;
+}
+
 // Runs act on the first visible modal dialog of type T once it is up (it runs its own loop).
 template <class T>
 void WhenDialog(std::function<void(T *)> act)
