@@ -26,10 +26,6 @@
         <translation>The image name is not in the programmer's image list: %1</translation>
     </message>
     <message>
-        <source>镜像名称含有GBK编码无法表示的字符: %1</source>
-        <translation>The image name has characters that GBK cannot hold: %1</translation>
-    </message>
-    <message>
         <source>镜像名称不合法: %1</source>
         <translation>Invalid image name: %1</translation>
     </message>
