@@ -6,9 +6,6 @@ namespace ClientDefs {
 // Settings file of the program (data folder; language and theme in the per-user folder).
 inline QString IniFile() { return QStringLiteral("qel720A_client.ini"); }
 inline QString Version() { return QStringLiteral("v1.1.6"); }
-// Module numbers of the update checks: this program and the programmers' firmware.
-constexpr int kClientModule = 9;
-constexpr int kFirmModule = 10;
 // Where received files land: data folder + "qel720A_client/", created when missing.
 QString WorkDir();
 } // namespace ClientDefs

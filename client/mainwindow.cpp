@@ -3,15 +3,16 @@
 #include "chidlink.h"
 #include "chipform.h"
 #include "clientdefs.h"
+#include "myupdater.h"
 #include "remoteform.h"
 
 #include <burnhub.h>
 #include <cmessagebox.h>
 #include <ctranslations.h>
 #include <cusbportscan.h>
+#include <moduleid.h>
 #include <skindlg.h>
 #include <udisk.h>
-#include <updateinter.h>
 
 #include <QAction>
 #include <QActionGroup>
@@ -107,6 +108,13 @@ MainWindow::~MainWindow()
 {
     m_pScan->Stop();
     m_pRemote->Disconnect();
+}
+
+MyUpdater *MainWindow::Updater()
+{
+    if (!m_pUpdate)
+        m_pUpdate = new MyUpdater(this);
+    return m_pUpdate;
 }
 
 QAction *MainWindow::Action(const QString &objectName) const
@@ -246,18 +254,14 @@ void MainWindow::actionTriggered(QAction *pAction)
     } else if (name == QLatin1String("actionabout")) {
         CMessageBox::Info(this, tr("关于"), StartTitle());
     } else if (name == QLatin1String("actionupdateclient")) {
-        if (!m_pUpdate)
-            m_pUpdate = new UpdateInter(this);
-        m_pUpdate->CheckUpdate(QStringLiteral("qel720A_client"), ClientDefs::IniFile(), ClientDefs::Version(), false);
+        Updater()->CheckUpdate(ModuleName(Mod_Qel720AClient), ClientDefs::IniFile(), ClientDefs::Version(), false);
     } else if (name == QLatin1String("actionupdatefirm")) {
         const auto *proger = m_pRemote->Progers().Current();
         if (!proger) {
             CMessageBox::Warn(this, tr("提示"), tr("未检测到下载器!"));
             return;
         }
-        if (!m_pUpdate)
-            m_pUpdate = new UpdateInter(this);
-        m_pUpdate->CheckUpdate(QStringLiteral("qel720A"), ClientDefs::IniFile(), proger->info.m_strVer, true);
+        Updater()->CheckUpdate(ModuleName(Mod_Qel720A), ClientDefs::IniFile(), proger->info.m_strVer, true);
     } else if (name == QLatin1String("actionofflineimage")) {
         if (!m_pRemote->Progers().Current()) {
             CMessageBox::Error(this, tr("错误"), tr("下载器未连接!"));

@@ -16,7 +16,7 @@ class chipform;
 class uDisk;
 class CUsbPortScan;
 class CClientHidLink;
-class UpdateInter;
+class MyUpdater;
 
 class MainWindow : public QMainWindow
 {
@@ -28,6 +28,8 @@ public:
     remoteform *RemotePage() const { return m_pRemote; }
     chipform *ChipPage() const { return m_pChip; }
     QAction *Action(const QString &objectName) const;
+    // The update front, made on first use.
+    MyUpdater *Updater();
     QStringList HidProgers() const { return m_hidPaths; }
     QStringList PortProgers() const { return m_ports; }
 
@@ -62,7 +64,7 @@ private:
     std::unique_ptr<uDisk> m_pUDisk;
     std::unique_ptr<CUsbPortScan> m_pScan;
     std::unique_ptr<CClientHidLink> m_pHid;
-    UpdateInter *m_pUpdate = nullptr; // child of this window, made on first use
+    MyUpdater *m_pUpdate = nullptr; // child of this window, made on first use
     QStringList m_hidPaths;
     QStringList m_ports;
     QTranslator m_translator;

@@ -29,7 +29,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabWidget>
-#include <QThread>
+#include <QEventLoop>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -82,6 +83,8 @@ remoteform::~remoteform()
     m_pHost->m_links = CLinkSet();
     m_pTcp.reset();
     m_pMqtt.reset();
+    if (m_pNsq)
+        m_pNsq->Exitance();
     m_pNsq.reset();
 }
 
@@ -444,20 +447,23 @@ void remoteform::on_btn_nsqconnect_clicked()
     Log(tr("发起连接"));
 }
 
+bool remoteform::SayNsqGoodbye()
+{
+    const QString uid = m_pNsq ? m_pNsq->GetUID() : QString();
+    if (uid.isEmpty())
+        return false;
+    ProgDisconnectPacket bye;
+    bye.SetNsqTopic(LinkTopics::Talk(uid));
+    bye.Send();
+    return true;
+}
+
 void remoteform::on_btn_nsqdisconnect_clicked()
 {
-    if (!m_pNsq)
+    if (!SayNsqGoodbye())
         return;
-    const QString uid = m_pNsq->GetUID();
-    if (!uid.isEmpty()) {
-        ProgDisconnectPacket bye;
-        bye.SetNsqTopic(LinkTopics::Talk(uid));
-        bye.Send();
-    }
-    // The goodbye is queued; give the worker a moment to publish it first.
-    QThread::msleep(100);
-    m_pNsq->CloseInst();
-    FollowState(CRemoteKey::Nsq, false);
+    // The goodbye is only queued: the loops stop once it had its moment.
+    QTimer::singleShot(kGoodbyeMs, this, [this]() { m_pNsq->CloseInst(); });
 }
 
 void remoteform::Disconnect()
@@ -466,8 +472,12 @@ void remoteform::Disconnect()
         m_pTcp->CloseClient();
     if (m_pMqtt && m_pMqtt->IsOnline())
         m_pMqtt->CloseInst();
-    if (m_pNsq && !m_pNsq->GetUID().isEmpty())
-        on_btn_nsqdisconnect_clicked();
+    if (btn_nsqdisconnect->isEnabled() && SayNsqGoodbye()) {
+        QEventLoop wait;
+        QTimer::singleShot(kGoodbyeMs, &wait, &QEventLoop::quit);
+        wait.exec();
+        m_pNsq->CloseInst();
+    }
 }
 
 // ---------------------------------------------------------------- offline images

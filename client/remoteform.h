@@ -24,6 +24,9 @@ class remoteform : public QWidget
 {
     Q_OBJECT
 public:
+    // Time a queued NSQ goodbye gets to leave before the loops stop.
+    static constexpr int kGoodbyeMs = 100;
+
     explicit remoteform(QWidget *parent = nullptr);
     ~remoteform() override;
 
@@ -71,6 +74,8 @@ private:
     void ShowBusy(bool on);
     void FollowState(CRemoteKey::Kind kind, bool on);
     QString CurrentUID() const;
+    // Queues "prog-disconnect" to the server of the NSQ connection; false when there is none.
+    bool SayNsqGoodbye();
     void Warn(const QString &text);
 
     CStationProgers m_progers;

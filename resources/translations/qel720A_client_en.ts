@@ -188,6 +188,13 @@
     </message>
 </context>
 <context>
+    <name>MyUpdater</name>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+</context>
+<context>
     <name>chipform</name>
     <message>
         <source>打开串口</source>

@@ -3,6 +3,7 @@
 #include "clienttest.h"
 #include "chipform.h"
 #include "mainwindow.h"
+#include "myupdater.h"
 #include "progsimprocess.h"
 #include "remoteform.h"
 #include "selindexdlg.h"
@@ -180,6 +181,26 @@ private slots:
         send->click();
         QVERIFY(page->LogText().contains(QStringLiteral("下载本地镜像：镜像号=5，镜像名称=line1.img 成功")));
         QVERIFY(sim.WaitFor(QStringLiteral("image 5 line1.img: accepted")));
+    }
+
+    void firmwareDownloadReachesThePage()
+    {
+        // The updater's side: one verdict line naming the downloaded firmware.
+        const QString updater = m_dir->filePath(QStringLiteral("qelupdate"));
+        QVERIFY(FuncTool::WriteFile(updater, QByteArray("#!/bin/sh\necho 'success$/tmp/update_v9.bin'\n")));
+        QFile::setPermissions(updater, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        clienttest::Boxes boxes;
+        {
+            MainWindow w;
+            w.Action(QStringLiteral("actionupdatefirm"))->trigger();
+            QVERIFY(boxes.Shown(QStringLiteral("未检测到下载器!")));
+        }
+        QVERIFY(clienttest::MakeProger(m_dir->filePath(QStringLiteral("disk")), kDiskId));
+        qputenv("QEL_PROG_DIRS", m_dir->filePath(QStringLiteral("disk")).toLocal8Bit());
+        MainWindow w;
+        w.Updater()->SetUpdaterProgram(updater);
+        w.Action(QStringLiteral("actionupdatefirm"))->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(w.RemotePage()->LogText().contains(QStringLiteral("固件下载成功:/tmp/update_v9.bin")), 20000);
     }
 
 private:
