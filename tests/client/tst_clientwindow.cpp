@@ -82,6 +82,17 @@ private slots:
         QVERIFY(!w.Action(QStringLiteral("actionchip"))->isChecked());
         QCOMPARE(w.windowTitle(), QStringLiteral("QEL下载器客户端 v1.1.6-NSQ远程镜像下载"));
 
+        // Connections need a programmer (its UID for the brokers); nothing starts without one.
+        auto *page = w.RemotePage();
+        page->findChild<QPushButton *>(QStringLiteral("btn_login"))->click();
+        QVERIFY(boxes.Shown(QStringLiteral("未检测到下载器!")));
+        page->findChild<QPushButton *>(QStringLiteral("btn_mqttconnect"))->click();
+        page->findChild<QPushButton *>(QStringLiteral("btn_nsqconnect"))->click();
+        QCOMPARE(boxes.shown.last().title, QStringLiteral("错误"));
+        QCOMPARE(boxes.shown.last().text, QStringLiteral("当前未检测到下载器，无法获取有效的UID."));
+        QVERIFY(!page->LogText().contains(QStringLiteral("发起连接")));
+        QVERIFY(page->findChild<QPushButton *>(QStringLiteral("btn_mqttconnect"))->isEnabled());
+
         // Actions that need a programmer say so; clearing empties the page's log.
         w.Action(QStringLiteral("actionofflineimage"))->trigger();
         QVERIFY(boxes.Shown(QStringLiteral("下载器未连接!")));
