@@ -1,14 +1,13 @@
 #include "chipform.h"
 
+#include "clogview.h"
+
 #include <QComboBox>
-#include <QDateTime>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace {
@@ -66,10 +65,7 @@ chipform::chipform(QWidget *parent) : QWidget(parent)
     form->addRow(tr("CRC2:"), edit_crc2);
     layout->addLayout(form);
 
-    edit_out = new QPlainTextEdit(this);
-    edit_out->setObjectName(QStringLiteral("edit_out"));
-    edit_out->setReadOnly(true);
-    edit_out->setMaximumBlockCount(5000);
+    edit_out = new CLogView(this);
     layout->addWidget(edit_out, 1);
     QMetaObject::connectSlotsByName(this);
     ShowState();
@@ -82,9 +78,7 @@ chipform::~chipform()
 
 void chipform::Log(const QString &text)
 {
-    edit_out->appendPlainText(QDateTime::currentDateTime().toString(QStringLiteral("[yyyy-MM-dd hh:mm:ss.zzz] ")) + text);
-    QScrollBar *bar = edit_out->verticalScrollBar();
-    bar->setValue(bar->maximum());
+    edit_out->AppendLine(text);
 }
 
 QString chipform::LogText() const

@@ -8,6 +8,7 @@
 
 #include <burnhub.h>
 #include <cmessagebox.h>
+#include <cprogramlanguage.h>
 #include <ctranslations.h>
 #include <cusbportscan.h>
 #include <moduleid.h>
@@ -183,17 +184,7 @@ QString MainWindow::StartTitle() const
 
 void MainWindow::ApplyLanguage(int language)
 {
-    const bool english = language == CTranslations::English;
-    CTranslations::LoadTranslations(english);
-    if (english) {
-        const bool loaded = m_translator.load(QStringLiteral(":/en.qm"));
-        qDebug() << "load en.qm " << loaded;
-        if (loaded)
-            QCoreApplication::installTranslator(&m_translator);
-    } else {
-        QCoreApplication::removeTranslator(&m_translator);
-    }
-    BurnHub::Instance()->LoadLanguage(english);
+    CProgramLanguage::Apply(m_translator, language);
 }
 
 void MainWindow::changeEvent(QEvent *event)

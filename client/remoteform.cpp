@@ -3,6 +3,7 @@
 #include "clientdefs.h"
 #include "clientevents.h"
 #include "clocalproger.h"
+#include "clogview.h"
 #include "selindexdlg.h"
 
 #include <burnhub.h>
@@ -15,7 +16,6 @@
 #include <packets.h>
 
 #include <QComboBox>
-#include <QDateTime>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -24,10 +24,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QTabWidget>
 #include <QEventLoop>
 #include <QTimer>
@@ -131,10 +129,7 @@ void remoteform::BuildUi()
     tabWidget->addTab(BuildNsqTab(), tr("NSQ远程"));
     layout->addWidget(tabWidget);
 
-    edit_out = new QPlainTextEdit(this);
-    edit_out->setObjectName(QStringLiteral("edit_out"));
-    edit_out->setReadOnly(true);
-    edit_out->setMaximumBlockCount(5000);
+    edit_out = new CLogView(this);
     edit_out->setContextMenuPolicy(Qt::CustomContextMenu);
     layout->addWidget(edit_out, 1);
 
@@ -213,10 +208,7 @@ QWidget *remoteform::BuildNsqTab()
 
 void remoteform::Log(const QString &text)
 {
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("[yyyy-MM-dd hh:mm:ss.zzz] "));
-    edit_out->appendPlainText(stamp + text);
-    QScrollBar *bar = edit_out->verticalScrollBar();
-    bar->setValue(bar->maximum());
+    edit_out->AppendLine(text);
 }
 
 QString remoteform::LogText() const

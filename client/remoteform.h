@@ -12,10 +12,10 @@
 
 class QComboBox;
 class QLineEdit;
-class QPlainTextEdit;
 class QProgressDialog;
 class QPushButton;
 class QTabWidget;
+class CLogView;
 class CLinkTcpC;
 class CLinkMQTT;
 class CLinkNsq;
@@ -113,6 +113,6 @@ private:
     QLineEdit *edit_nsqinfo = nullptr;
     QPushButton *btn_nsqconnect = nullptr;
     QPushButton *btn_nsqdisconnect = nullptr;
-    QPlainTextEdit *edit_out = nullptr;
+    CLogView *edit_out = nullptr;
     QProgressDialog *m_pBusy = nullptr;
 };

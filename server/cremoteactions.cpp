@@ -49,10 +49,8 @@ bool CRemoteActions::Handle(QAction *action)
         return false;
     if (action == m_pTcp)
         ToggleTcp();
-    else if (action == m_pMqtt)
-        ToggleMqtt();
-    else if (action == m_pNsq)
-        ToggleNsq();
+    else if (action == m_pMqtt || action == m_pNsq)
+        ToggleBroker(action == m_pNsq);
     else
         return false;
     return true;
@@ -68,21 +66,22 @@ void CRemoteActions::ToggleTcp()
     ShowState();
 }
 
-void CRemoteActions::ToggleMqtt()
+void CRemoteActions::ToggleBroker(bool nsq)
 {
-    if (!m_pService->MqttUID().isEmpty())
-        m_pService->StopMqtt();
-    else if (m_pMqttDlg->exec() == QDialog::Accepted)
-        m_pService->StartMqtt(m_pMqttDlg->UID());
-    ShowState();
-}
-
-void CRemoteActions::ToggleNsq()
-{
-    if (!m_pService->NsqUID().isEmpty())
-        m_pService->StopNsq();
-    else if (m_pNsqDlg->exec() == QDialog::Accepted)
-        m_pService->StartNsq(m_pNsqDlg->UID());
+    CRemoteService *service = m_pService.get();
+    const bool on = !(nsq ? service->NsqUID() : service->MqttUID()).isEmpty();
+    servertopicdlg *dlg = nsq ? m_pNsqDlg.get() : m_pMqttDlg.get();
+    if (on) {
+        if (nsq)
+            service->StopNsq();
+        else
+            service->StopMqtt();
+    } else if (dlg->exec() == QDialog::Accepted) {
+        if (nsq)
+            service->StartNsq(dlg->UID());
+        else
+            service->StartMqtt(dlg->UID());
+    }
     ShowState();
 }
 

@@ -33,8 +33,8 @@ public:
 
 private:
     void ToggleTcp();
-    void ToggleMqtt();
-    void ToggleNsq();
+    // The MQTT service, or with nsq the NSQ service.
+    void ToggleBroker(bool nsq);
 
     QPointer<QWidget> m_pWindow;
     QPointer<QAction> m_pTcp;

@@ -80,14 +80,7 @@ bool CRemoteService::IsTcpOn() const
 
 bool CRemoteService::StartMqtt(const QString &uid)
 {
-    if (!IsMqttUid(uid)) {
-        CMainHost::Instance()->Log(tr("请正确输入UID"));
-        return false;
-    }
-    m_pMqtt->StartService(uid, m_strBroker, m_nMqttPort);
-    UpdateTimer();
-    emit sigStateChanged();
-    return true;
+    return StartBroker(IsMqttUid(uid), [this, &uid]() { m_pMqtt->StartService(uid, m_strBroker, m_nMqttPort); });
 }
 
 void CRemoteService::StopMqtt()
@@ -98,13 +91,17 @@ void CRemoteService::StopMqtt()
 
 bool CRemoteService::StartNsq(const QString &uid)
 {
-    if (!IsNsqUid(uid)) {
+    return StartBroker(IsNsqUid(uid), [this, &uid]() { m_pNsq->StartService(uid, m_strBroker, m_nNsqPort); });
+}
+
+bool CRemoteService::StartBroker(bool uidOk, const std::function<void()> &start)
+{
+    if (!uidOk) {
         CMainHost::Instance()->Log(tr("请正确输入UID"));
         return false;
     }
-    m_pNsq->StartService(uid, m_strBroker, m_nNsqPort);
-    UpdateTimer();
-    emit sigStateChanged();
+    start();
+    OnServiceState();
     return true;
 }
 

@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 class CLinkTcpS;
@@ -82,6 +83,8 @@ signals:
 
 private:
     void UpdateTimer();
+    // Starts a broker service when its UID is right, else logs the refusal.
+    bool StartBroker(bool uidOk, const std::function<void()> &start);
 
     std::unique_ptr<CLinkTcpS> m_pTcp;
     std::unique_ptr<CLinkMQTT> m_pMqtt;

@@ -8,6 +8,7 @@
 #include "cmessagebox.h"
 #include "cnamevalidator.h"
 #include "configform.h"
+#include "cprogramlanguage.h"
 #include "cremoteactions.h"
 #include "cremoteservice.h"
 #include "cpubactions.h"
@@ -162,18 +163,7 @@ void MainWindow::RetranslateTexts()
 
 void MainWindow::ApplyLanguage(int language)
 {
-    const bool english = language == CTranslations::English;
-    CTranslations::LoadTranslations(english);
-    if (english) {
-        const bool loaded = m_translator.load(QStringLiteral(":/en.qm"));
-        qDebug() << "load en.qm " << loaded;
-        if (loaded)
-            QCoreApplication::installTranslator(&m_translator);
-    } else {
-        QCoreApplication::removeTranslator(&m_translator);
-    }
-    BurnHub::Instance()->LoadLanguage(english);
-    WidgetBay::LoadLanguage(english);
+    WidgetBay::LoadLanguage(CProgramLanguage::Apply(m_translator, language));
 }
 
 void MainWindow::changeEvent(QEvent *event)

@@ -1,48 +1,16 @@
 #pragma once
 // Helpers of the client's tests: answered message boxes, programmer folders
 // and image files made the way the suite makes them.
+#include "answeredboxes.h"
 #include "qeltest.h"
 
-#include <cmessagebox.h>
 #include <functool.h>
 #include <imagebuilder.h>
 
-#include <QApplication>
-#include <QTimer>
-
-#include <functional>
-
 namespace clienttest {
 
-struct Box
-{
-    CMessageBox::Kind kind;
-    QString title;
-    QString text;
-};
-
-// Answers every message box and remembers it.
-class Boxes
-{
-public:
-    Boxes()
-    {
-        CMessageBox::SetResponder([this](CMessageBox::Kind kind, const QString &title, const QString &text) {
-            shown.append({kind, title, text});
-            return answer;
-        });
-    }
-    ~Boxes() { CMessageBox::SetResponder({}); }
-    bool Shown(const QString &text) const
-    {
-        for (const Box &box : shown)
-            if (box.text.contains(text))
-                return true;
-        return false;
-    }
-    QList<Box> shown;
-    QMessageBox::StandardButton answer = QMessageBox::Yes;
-};
+using qeltest::Boxes;
+using qeltest::WhenDialog;
 
 // A programmer folder with only its identity file.
 inline bool MakeProger(const QString &root, const QString &id, const QString &model = QStringLiteral("QEL720A"),
@@ -88,23 +56,6 @@ inline QByteArray ChipAnswer(quint8 function, quint8 length, quint32 ver, quint3
             a.append(char((v >> (8 * i)) & 0xFF));
     a.append(char(0x12)).append(char(0x34));
     return a;
-}
-
-// Runs act on the first visible modal dialog of type T once it is up (it runs its own loop).
-template <class T>
-void WhenDialog(std::function<void(T *)> act)
-{
-    auto *timer = new QTimer;
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, [timer, act]() {
-        auto *dlg = qobject_cast<T *>(QApplication::activeModalWidget());
-        if (!dlg || !dlg->isVisible())
-            return;
-        timer->stop();
-        timer->deleteLater();
-        act(dlg);
-    });
-    timer->start();
 }
 
 } // namespace clienttest

@@ -1,5 +1,6 @@
 // The remote-service actions of the server's window: their dialogs, texts and
 // status label, on a real listener.
+#include "answeredboxes.h"
 #include "cmessagebox.h"
 #include "cremoteactions.h"
 #include "cremoteservice.h"
@@ -15,25 +16,9 @@
 #include <QStatusBar>
 #include <QTcpSocket>
 
-#include <functional>
 
 namespace {
-// Runs act on the dialog once it is up (it runs its own loop).
-template <class T>
-void WhenDialog(std::function<void(T *)> act)
-{
-    auto *timer = new QTimer;
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, [timer, act]() {
-        auto *dlg = qobject_cast<T *>(QApplication::activeModalWidget());
-        if (!dlg || !dlg->isVisible())
-            return;
-        timer->stop();
-        timer->deleteLater();
-        act(dlg);
-    });
-    timer->start();
-}
+using qeltest::WhenDialog;
 
 QAction *Action(MainWindow &w, const char *name)
 {
