@@ -247,15 +247,22 @@ bool HexTool::FileConvHex2BinData(const QString &hexPath, ConvBinList &list, QSt
     return code == Ok;
 }
 
-bool HexTool::LowestAddress(const QString &hexPath, quint32 &addr, QString &err)
+bool HexTool::ReadBlocks(const QString &hexPath, ConvBinList &list, QString &err)
 {
-    ConvBinList list;
     if (!FileConvHex2BinData(hexPath, list, err))
         return false;
     if (list.isEmpty()) {
         err = tr("转换数据为空!");
         return false;
     }
+    return true;
+}
+
+bool HexTool::LowestAddress(const QString &hexPath, quint32 &addr, QString &err)
+{
+    ConvBinList list;
+    if (!ReadBlocks(hexPath, list, err))
+        return false;
     addr = Lowest(list);
     return true;
 }
@@ -293,12 +300,8 @@ int HexTool::LayOut(ConvBinList &list, QByteArray &bytes)
 bool HexTool::FileConvHex2BinArray(const QString &hexPath, QByteArray &bytes, QString &err)
 {
     ConvBinList list;
-    if (!FileConvHex2BinData(hexPath, list, err))
+    if (!ReadBlocks(hexPath, list, err))
         return false;
-    if (list.isEmpty()) {
-        err = tr("转换数据为空!");
-        return false;
-    }
     const int code = LayOut(list, bytes);
     if (code != Ok) {
         err = ResultMessage(code);
@@ -310,12 +313,8 @@ bool HexTool::FileConvHex2BinArray(const QString &hexPath, QByteArray &bytes, QS
 bool HexTool::FileConvHex2Bin(const QString &hexPath, const QString &binPath, QString &err)
 {
     ConvBinList list;
-    if (!FileConvHex2BinData(hexPath, list, err))
+    if (!ReadBlocks(hexPath, list, err))
         return false;
-    if (list.isEmpty()) {
-        err = tr("转换数据为空!");
-        return false;
-    }
 
     // Blocks below the running position are left out of the single file.
     const quint32 first = list.first().m_nAddr;

@@ -55,4 +55,8 @@ public:
     // block hands its bytes over instead of copying them (its data is then empty).
     static int LayOut(ConvBinList &list, QByteArray &bytes);
     static QString ResultMessage(int code);
+
+private:
+    // FileConvHex2BinData, and a file without data refused as empty.
+    static bool ReadBlocks(const QString &hexPath, ConvBinList &list, QString &err);
 };

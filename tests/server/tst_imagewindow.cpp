@@ -130,6 +130,12 @@ private slots:
 private:
     QString Dir(const QString &name) const { return m_dir->path() + QLatin1Char('/') + name; }
     void UsePrograms(const QStringList &names);
+    // A QEL720A programmer folder with identity kIdA.
+    static void MakeProger(const QString &root)
+    {
+        QVERIFY(FuncTool::WriteFile(root + QStringLiteral("/sys/qelprogrammer.dat"),
+                                    QStringLiteral("ID=%1\r\nVER=V2.1.5\r\nHW=H1.0\r\nMODEL=QEL720A\r\n").arg(kIdA).toUtf8()));
+    }
     // Fills the panel: two programs (BIN and HEX) with a gap between them.
     void FillPanel(MainWindow &w, const QString &index, const QString &name, bool encrypt, const QString &limit);
     QTreeWidget *List(MainWindow &w) { return w.findChild<QTreeWidget *>(QStringLiteral("lv_prog")); }
@@ -256,8 +262,7 @@ void TestImageWindow::imageForAnotherProgrammerIsRejected()
 
 void TestImageWindow::refusalsLeaveNoImage()
 {
-    QVERIFY(FuncTool::WriteFile(Dir("A/sys/qelprogrammer.dat"),
-                                QStringLiteral("ID=%1\r\nVER=V2.1.5\r\nHW=H1.0\r\nMODEL=QEL720A\r\n").arg(kIdA).toUtf8()));
+    MakeProger(Dir("A"));
     UsePrograms({"A"});
     Boxes boxes;
     MainWindow w;
@@ -372,8 +377,7 @@ void TestImageWindow::crcFieldFollowsTheList()
 
 void TestImageWindow::panelQuestionsAndHexAddress()
 {
-    QVERIFY(FuncTool::WriteFile(Dir("A/sys/qelprogrammer.dat"),
-                                QStringLiteral("ID=%1\r\nVER=V2.1.5\r\nHW=H1.0\r\nMODEL=QEL720A\r\n").arg(kIdA).toUtf8()));
+    MakeProger(Dir("A"));
     UsePrograms({"A"});
     Boxes boxes;
     MainWindow w;
@@ -479,8 +483,7 @@ void TestImageWindow::exportAsksForIDAndFolder()
 
 void TestImageWindow::exportDialogStartsWithTheTickedID()
 {
-    QVERIFY(FuncTool::WriteFile(Dir("A/sys/qelprogrammer.dat"),
-                                QStringLiteral("ID=%1\r\nVER=V2.1.5\r\nHW=H1.0\r\nMODEL=QEL720A\r\n").arg(kIdA).toUtf8()));
+    MakeProger(Dir("A"));
     UsePrograms({"A"});
     Boxes boxes;
     MainWindow w;
