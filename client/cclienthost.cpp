@@ -82,6 +82,9 @@ void CClientHost::OnFileContent(const RecvPacket &request, const qelmsg::FileCon
     if (added && msg.more)
         return;
     Busy(false);
+    // The rest of a file already refused: answered once, at the refusal.
+    if (!added && err.isEmpty())
+        return;
     if (!added)
         Log(err);
     FileSavePacket saved;

@@ -47,14 +47,22 @@ bool FileHandle::addData(const QString &name, int number, const QByteArray &byte
             row = i;
     }
     if (row < 0) {
-        m_list.append({name, number, QByteArray(), 0});
+        m_list.append({name, number, QByteArray(), 0, false});
         row = m_list.size() - 1;
     }
     Reception &r = m_list[row];
     r.time = Now();
-    if (r.bytes.size() + qint64(bytes.size()) > kMaxFileBytes) {
-        m_list.removeAt(row);
+    if (!r.refused && r.bytes.size() + qint64(bytes.size()) > m_nMaxBytes) {
+        r.refused = true;
+        r.bytes.clear();
         err = tr("文件过大, 已放弃接收: %1").arg(name);
+    } else if (r.refused) {
+        err.clear();
+    }
+    if (r.refused) {
+        // Kept until its last chunk, so the rest never starts a file of its own.
+        if (!more)
+            m_list.removeAt(row);
         return false;
     }
     r.bytes.append(bytes);

@@ -26,7 +26,8 @@ public:
 
     // Adds one chunk; with more false writes the file into folder (the work
     // folder when empty) and reports its path. False on a refused name, an
-    // oversized file or a file that cannot be written (err says which).
+    // oversized file or a file that cannot be written (err says which); the
+    // later chunks of a file refused as too large are false with no err.
     bool addData(const QString &name, int number, const QByteArray &bytes, bool more, QString &path,
                  QString &err, const QString &folder = QString());
 
@@ -36,6 +37,8 @@ public:
 
     // Null restores the system clock.
     void SetClock(Clock clock);
+    // The size limit of one file (kMaxFileBytes by default).
+    void SetMaxBytes(qint64 bytes) { m_nMaxBytes = bytes; }
 
 private:
     FileHandle();
@@ -46,10 +49,12 @@ private:
         int number = 0;
         QByteArray bytes;
         qint64 time = 0;
+        bool refused = false; // too large: the rest of it is dropped
     };
     qint64 Now() const;
 
     QList<Reception> m_list;
     Clock m_clock;
+    qint64 m_nMaxBytes = kMaxFileBytes;
     QTimer m_timer;
 };

@@ -101,6 +101,18 @@ private slots:
         }
         QCOMPARE(handle->Count(), 0);
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("../a.img"))));
+
+        // A file over the limit is refused once; its later chunks start nothing.
+        handle->SetMaxBytes(8);
+        QVERIFY(handle->addData(QStringLiteral("big.img"), 9, "12345", true, path, err, dir.path()));
+        QVERIFY(!handle->addData(QStringLiteral("big.img"), 9, "67890", true, path, err, dir.path()));
+        QVERIFY(err.contains(QStringLiteral("big.img")));
+        QVERIFY(!handle->addData(QStringLiteral("big.img"), 9, "1", true, path, err, dir.path()));
+        QVERIFY(err.isEmpty());
+        QVERIFY(!handle->addData(QStringLiteral("big.img"), 9, "2", false, path, err, dir.path()));
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("big.img"))));
+        QCOMPARE(handle->Count(), 0);
+        handle->SetMaxBytes(FileHandle::kMaxFileBytes);
         handle->SetClock(nullptr);
     }
 
