@@ -5,6 +5,7 @@
 #include "clocalproger.h"
 #include "clogview.h"
 #include "selindexdlg.h"
+#include "showimagedlg.h"
 
 #include <burnhub.h>
 #include <clinkmqtt.h>
@@ -336,15 +337,13 @@ void remoteform::on_btn_sendimage_clicked()
 
 void remoteform::on_btn_showimage_clicked()
 {
-    QList<ImageInfo> images;
-    QString err;
-    if (!CLocalProger(m_progers.Current()).ReadImages(images, err)) {
+    showimagedlg dlg(m_progers.Current(), this);
+    if (!dlg.Refill()) {
         Warn(tr("下载器镜像信息读取失败!"));
         return;
     }
-    // The image dialog comes with the programmer viewers; until then the list goes to the log.
-    for (const ImageInfo &image : qAsConst(images))
-        Log(QStringLiteral("%1  %2  %3").arg(QString::number(image.m_nIndex), image.m_strName, image.m_strTime));
+    connect(&dlg, &showimagedlg::sig_hasClear, this, [this](const QString &name) { Log(tr("镜像已清除: ") + name); });
+    dlg.exec();
 }
 
 void remoteform::on_btn_showconfig_clicked()

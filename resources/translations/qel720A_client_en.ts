@@ -435,6 +435,10 @@
         <source>远程接收镜像中...</source>
         <translation>Receiving image remotely...</translation>
     </message>
+    <message>
+        <source>镜像已清除: </source>
+        <translation>Image cleared: </translation>
+    </message>
 </context>
 <context>
     <name>selindexdlg</name>
@@ -449,6 +453,53 @@
     <message>
         <source>镜像号:</source>
         <translation>Image number:</translation>
+    </message>
+</context>
+<context>
+    <name>showimagedlg</name>
+    <message>
+        <source>查看镜像配置 </source>
+        <translation>View image configuration </translation>
+    </message>
+    <message>
+        <source>镜像号</source>
+        <translation>Image number</translation>
+    </message>
+    <message>
+        <source>镜像名称</source>
+        <translation>Image name</translation>
+    </message>
+    <message>
+        <source>最后修改时间</source>
+        <translation>Last modified</translation>
+    </message>
+    <message>
+        <source>清除镜像</source>
+        <translation>Clear image</translation>
+    </message>
+    <message>
+        <source>清除全部</source>
+        <translation>Clear all</translation>
+    </message>
+    <message>
+        <source>选择镜像</source>
+        <translation>Select image</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>镜像未选择!</source>
+        <translation>No image selected!</translation>
+    </message>
+    <message>
+        <source>确定清除镜像%1?</source>
+        <translation>Really clear image %1?</translation>
+    </message>
+    <message>
+        <source>确定清除全部镜像?</source>
+        <translation>Really clear all images?</translation>
     </message>
 </context>
 </TS>

@@ -7,6 +7,7 @@
 #include "progsimprocess.h"
 #include "remoteform.h"
 #include "selindexdlg.h"
+#include "showimagedlg.h"
 
 #include <burnhub.h>
 #include <creportpipe.h>
@@ -18,6 +19,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 
 namespace {
 const QString kDiskId = QStringLiteral("3F0027000B51353235383233");
@@ -192,6 +194,26 @@ private slots:
         send->click();
         QVERIFY(page->LogText().contains(QStringLiteral("下载本地镜像：镜像号=5，镜像名称=line1.img 成功")));
         QVERIFY(sim.WaitFor(QStringLiteral("image 5 line1.img: accepted")));
+
+        // The image dialog lists it and clears it.
+        int rows = -1;
+        clienttest::WhenDialog<showimagedlg>([&rows](showimagedlg *dlg) {
+            auto *list = dlg->findChild<QTreeWidget *>(QStringLiteral("lv_image"));
+            rows = list->topLevelItemCount();
+            QCOMPARE(list->topLevelItem(0)->text(0), QStringLiteral("5"));
+            QCOMPARE(list->topLevelItem(0)->text(1), QStringLiteral("line1.img"));
+            dlg->findChild<QPushButton *>(QStringLiteral("btn_clearone"))->click();
+            list->setCurrentItem(list->topLevelItem(0));
+            dlg->findChild<QPushButton *>(QStringLiteral("btn_clearone"))->click();
+            QCOMPARE(list->topLevelItemCount(), 0);
+            dlg->reject();
+        });
+        page->findChild<QPushButton *>(QStringLiteral("btn_showimage"))->click();
+        QCOMPARE(rows, 1);
+        QVERIFY(boxes.Shown(QStringLiteral("镜像未选择!")));
+        QVERIFY(boxes.Shown(QStringLiteral("确定清除镜像line1.img?")));
+        QVERIFY(page->LogText().contains(QStringLiteral("镜像已清除: line1.img")));
+        QVERIFY(sim.WaitFor(QStringLiteral("images: none")));
     }
 
     void firmwareDownloadReachesThePage()
