@@ -5,6 +5,7 @@
 #include "clocalproger.h"
 #include "clogview.h"
 #include "selindexdlg.h"
+#include "showconfigdlg.h"
 #include "showimagedlg.h"
 
 #include <burnhub.h>
@@ -348,14 +349,13 @@ void remoteform::on_btn_showimage_clicked()
 
 void remoteform::on_btn_showconfig_clicked()
 {
-    QMap<QString, QString> config;
+    showconfigdlg dlg(m_progers.Current(), this);
     QString err;
-    if (!CLocalProger(m_progers.Current()).ReadConfig(config, err)) {
+    if (!dlg.Load(err)) {
         Warn(err);
         return;
     }
-    for (auto it = config.cbegin(); it != config.cend(); ++it)
-        Log(QStringLiteral("%1=%2").arg(it.key(), it.value()));
+    dlg.exec();
 }
 
 // ---------------------------------------------------------------- connections

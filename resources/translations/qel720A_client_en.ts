@@ -456,6 +456,33 @@
     </message>
 </context>
 <context>
+    <name>showconfigdlg</name>
+    <message>
+        <source>修改配置%1</source>
+        <translation>Modify configuration %1</translation>
+    </message>
+    <message>
+        <source>下发配置</source>
+        <translation>Send configuration</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>配置文件保存失败!</source>
+        <translation>Saving the configuration file failed!</translation>
+    </message>
+    <message>
+        <source>配置下发成功</source>
+        <translation>Configuration sent</translation>
+    </message>
+    <message>
+        <source>配置下发失败: %1</source>
+        <translation>Sending the configuration failed: %1</translation>
+    </message>
+</context>
+<context>
     <name>showimagedlg</name>
     <message>
         <source>查看镜像配置 </source>

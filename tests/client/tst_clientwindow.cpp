@@ -7,6 +7,7 @@
 #include "progsimprocess.h"
 #include "remoteform.h"
 #include "selindexdlg.h"
+#include "showconfigdlg.h"
 #include "showimagedlg.h"
 
 #include <burnhub.h>
@@ -214,6 +215,18 @@ private slots:
         QVERIFY(boxes.Shown(QStringLiteral("确定清除镜像line1.img?")));
         QVERIFY(page->LogText().contains(QStringLiteral("镜像已清除: line1.img")));
         QVERIFY(sim.WaitFor(QStringLiteral("images: none")));
+
+        // The configuration dialog shows the parameters and writes them back.
+        QString title;
+        clienttest::WhenDialog<showconfigdlg>([&title](showconfigdlg *dlg) {
+            title = dlg->windowTitle();
+            dlg->findChild<QPushButton *>(QStringLiteral("btn_downconfig"))->click();
+            dlg->reject();
+        });
+        page->findChild<QPushButton *>(QStringLiteral("btn_showconfig"))->click();
+        QVERIFY(title.startsWith(QStringLiteral("修改配置")));
+        QVERIFY(boxes.Shown(QStringLiteral("配置下发成功")));
+        QVERIFY(sim.WaitFor(QStringLiteral("param_refresh.cmd: reloaded param.ini")));
     }
 
     void firmwareDownloadReachesThePage()
