@@ -238,10 +238,7 @@ void MainWindow::actionTriggered(QAction *pAction)
         else
             m_pRemote->ClearLog();
     } else if (name == QLatin1String("actionproc")) {
-        if (!m_pRemote->Progers().Current()) {
-            Log(tr("未检测到下载器!"));
-            CMessageBox::Warn(this, tr("提示"), tr("未检测到下载器!"));
-        }
+        m_pRemote->SendFirmware(QString());
     } else if (name == QLatin1String("actionabout")) {
         CMessageBox::Info(this, tr("关于"), StartTitle());
     } else if (name == QLatin1String("actionupdateclient")) {

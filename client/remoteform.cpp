@@ -5,6 +5,7 @@
 #include "clocalproger.h"
 #include "clogview.h"
 #include "selindexdlg.h"
+#include "sendfirmdlg.h"
 #include "showconfigdlg.h"
 #include "showimagedlg.h"
 
@@ -240,14 +241,24 @@ void remoteform::customEvent(QEvent *event)
     case ClientEvents::FirmDownEvent: {
         const QString path = static_cast<ClientEvents::CTextEvent *>(event)->m_strText;
         Log(tr("固件下载成功:") + path);
-        // The firmware dialog comes with the programmer viewers; the file stays for it.
-        if (!m_progers.Current())
-            CMessageBox::Warn(this, tr("提示"), tr("未检测到下载器!"));
+        SendFirmware(path);
         break;
     }
     default:
         QWidget::customEvent(event);
     }
+}
+
+void remoteform::SendFirmware(const QString &file)
+{
+    if (!m_progers.Current()) {
+        Log(tr("未检测到下载器!"));
+        CMessageBox::Warn(this, tr("提示"), tr("未检测到下载器!"));
+        return;
+    }
+    sendfirmdlg dlg(m_progers.Current(), file, this);
+    connect(&dlg, &sendfirmdlg::sigLog, this, &remoteform::Log);
+    dlg.exec();
 }
 
 void remoteform::Warn(const QString &text)

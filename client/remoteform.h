@@ -37,6 +37,9 @@ public:
     void Log(const QString &text);
     QString LogText() const;
     void ClearLog();
+    // The firmware dialog for the current programmer, file preset (or empty);
+    // without a programmer "未检测到下载器!".
+    void SendFirmware(const QString &file);
     // Stops every remote connection (the window is closing).
     void Disconnect();
 

@@ -456,6 +456,43 @@
     </message>
 </context>
 <context>
+    <name>sendfirmdlg</name>
+    <message>
+        <source>下发固件%1</source>
+        <translation>Send firmware %1</translation>
+    </message>
+    <message>
+        <source>选择固件程序</source>
+        <translation>Select firmware</translation>
+    </message>
+    <message>
+        <source>选择文件</source>
+        <translation>Choose file</translation>
+    </message>
+    <message>
+        <source>下发固件程序</source>
+        <translation>Send firmware program</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>选择固件文件不存在</source>
+        <translation>The selected firmware file does not exist</translation>
+    </message>
+    <message>
+        <source>下发固件文件并重启下载器后，将更新下载器固件，
+是否继续?</source>
+        <translation>After the firmware file is sent and the programmer restarts, its firmware is updated.
+Continue?</translation>
+    </message>
+    <message>
+        <source>固件已下发:</source>
+        <translation>Firmware sent:</translation>
+    </message>
+</context>
+<context>
     <name>showconfigdlg</name>
     <message>
         <source>修改配置%1</source>

@@ -7,6 +7,7 @@
 #include "progsimprocess.h"
 #include "remoteform.h"
 #include "selindexdlg.h"
+#include "sendfirmdlg.h"
 #include "showconfigdlg.h"
 #include "showimagedlg.h"
 
@@ -245,8 +246,29 @@ private slots:
         qputenv("QEL_PROG_DIRS", m_dir->filePath(QStringLiteral("disk")).toLocal8Bit());
         MainWindow w;
         w.Updater()->SetUpdaterProgram(updater);
+        // The firmware dialog opens with the file; a file that is not there is refused.
+        QString preset;
+        clienttest::WhenDialog<sendfirmdlg>([&preset](sendfirmdlg *dlg) {
+            preset = dlg->File();
+            dlg->findChild<QPushButton *>(QStringLiteral("btn_send"))->click();
+            dlg->reject();
+        });
         w.Action(QStringLiteral("actionupdatefirm"))->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(w.RemotePage()->LogText().contains(QStringLiteral("固件下载成功:/tmp/update_v9.bin")), 20000);
+        QTRY_COMPARE(preset, QStringLiteral("/tmp/update_v9.bin"));
+        QVERIFY(boxes.Shown(QStringLiteral("选择固件文件不存在")));
+
+        // A firmware file that is there goes to the programmer as update.bin.
+        const QString firmware = m_dir->filePath(QStringLiteral("fw.bin"));
+        QVERIFY(FuncTool::WriteFile(firmware, QByteArray(100, 'F')));
+        clienttest::WhenDialog<sendfirmdlg>([firmware](sendfirmdlg *dlg) {
+            dlg->findChild<QLineEdit *>(QStringLiteral("edit_file"))->setText(firmware);
+            dlg->findChild<QPushButton *>(QStringLiteral("btn_send"))->click();
+        });
+        w.RemotePage()->SendFirmware(QString());
+        QVERIFY(boxes.Shown(QStringLiteral("下发固件文件并重启下载器后")));
+        QVERIFY(w.RemotePage()->LogText().contains(QStringLiteral("固件已下发:") + firmware));
+        QCOMPARE(FuncTool::ReadFile(m_dir->filePath(QStringLiteral("disk/update.bin"))), QByteArray(100, 'F'));
     }
 
 private:
