@@ -494,18 +494,16 @@ quint32 FuncTool::String2UInt(const QString &text)
     return quint32(value);
 }
 
-namespace {
-QString cleanVersion(QString s)
+QString FuncTool::CleanVer(QString version)
 {
-    s.remove(QLatin1Char('v')).remove(QLatin1Char('V')).remove(QLatin1Char(':'));
-    return s;
+    version.remove(QLatin1Char('v')).remove(QLatin1Char('V')).remove(QLatin1Char(':'));
+    return version;
 }
-} // namespace
 
 int FuncTool::CompareVer(const QString &a, const QString &b)
 {
-    const QStringList pa = cleanVersion(a).split(QLatin1Char('.'));
-    const QStringList pb = cleanVersion(b).split(QLatin1Char('.'));
+    const QStringList pa = CleanVer(a).split(QLatin1Char('.'));
+    const QStringList pb = CleanVer(b).split(QLatin1Char('.'));
     const int n = qMin(pa.size(), pb.size());
     for (int i = 0; i < n; ++i) {
         const qlonglong x = pa.at(i).toLongLong();
@@ -518,7 +516,7 @@ int FuncTool::CompareVer(const QString &a, const QString &b)
 
 bool FuncTool::GreaterOrEqualVer(const QString &a, const QString &b)
 {
-    return cleanVersion(a) == cleanVersion(b) || CompareVer(a, b) > 0;
+    return CleanVer(a) == CleanVer(b) || CompareVer(a, b) > 0;
 }
 
 void FuncTool::AdjustPath(QString &path)

@@ -176,6 +176,12 @@ bool CPackageInstaller::Replace(const QString &fromDir, const QStringList &files
         Step step;
         step.strTarget = target;
         const QFileInfo old(target);
+        // A folder of the program is never swept away by a file of the same name.
+        if (old.isDir() && !old.isSymLink()) {
+            reason = tr("替换失败") + QStringLiteral(": ") + rel;
+            ok = false;
+            break;
+        }
         if (old.exists() || old.isSymLink()) {
             step.strBackup = backupDir + QLatin1Char('/') + rel;
             if (!makeFolder(QFileInfo(step.strBackup).absolutePath()) || !fs.rename(target, step.strBackup)) {

@@ -13,12 +13,6 @@ const char kDefaultFile[] = "QSU_Update.bin";
 const QByteArray kNotFound = QByteArrayLiteral("404 not found");
 } // namespace
 
-QString CUpdateRules::CleanVersion(QString version)
-{
-    version.remove(QLatin1Char('v')).remove(QLatin1Char('V')).remove(QLatin1Char(':'));
-    return version;
-}
-
 QString CUpdateRules::ProgramName(const QString &module)
 {
     QString name = module.trimmed();

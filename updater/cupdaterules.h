@@ -20,7 +20,6 @@ public:
         qint64 nReceived = 0;
     };
 
-    static QString CleanVersion(QString version);
     // The program's file name: ".exe" of names written on Windows dropped.
     static QString ProgramName(const QString &module);
     static QString UserAgent(const QString &module, const QString &version);

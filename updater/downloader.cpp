@@ -31,8 +31,11 @@ Downloader::Downloader(QWidget *parent)
 
 Downloader::~Downloader()
 {
-    if (m_pReply)
+    // Going away is no verdict.
+    if (m_pReply) {
+        m_pReply->disconnect(this);
         m_pReply->abort();
+    }
     delete m_ui;
 }
 
@@ -59,6 +62,10 @@ void Downloader::log(const QString &text)
 
 void Downloader::startDownload(const QUrl &url)
 {
+    if (m_pReply) {
+        log(QStringLiteral("download already running: ") + m_pReply->url().toString());
+        return;
+    }
     if (m_strDownloadDir.isEmpty())
         m_strDownloadDir = CUpdateRules::DownloadFolder();
     m_strFileName = CUpdateRules::FileNameFromUrl(url);

@@ -2,7 +2,7 @@
 #include "ui_mainwindow.h"
 
 #include "cmessagebox.h"
-#include "cupdaterules.h"
+#include "functool.h"
 #include "qsimpleupdater.h"
 
 #include <QCoreApplication>
@@ -36,7 +36,7 @@ bool MainWindow::Start()
     m_ui->edit_path->setText(folder);
     m_ui->edit_name->setText(m_args.at(0));
     m_ui->edit_url->setText(m_strUrl);
-    m_ui->edit_version->setText(CUpdateRules::CleanVersion(m_args.at(2)));
+    m_ui->edit_version->setText(FuncTool::CleanVer(m_args.at(2)));
 
     QSimpleUpdater *updater = QSimpleUpdater::getInstance();
     updater->setModuleName(m_strUrl, m_args.at(0));

@@ -47,7 +47,7 @@ QString Updater::downloadedFile() const
 
 void Updater::setModuleVersion(const QString &version)
 {
-    m_strModuleVersion = CUpdateRules::CleanVersion(version);
+    m_strModuleVersion = FuncTool::CleanVer(version);
 }
 
 void Updater::setUseCustomInstallProcedure(bool custom)

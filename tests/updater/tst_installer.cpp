@@ -18,6 +18,7 @@ private slots:
     void unsafePackagesRefused();
     void folderLinkLeavingProgramRefused();
     void failureHalfWayRestoresOldFiles();
+    void fileOverFolderRefused();
     void notAZip();
 
 private:
@@ -126,6 +127,17 @@ void TestInstaller::failureHalfWayRestoresOldFiles()
     QVERIFY(m_log.contains(QStringLiteral("替换文件成功！")));
     QVERIFY(m_log.contains(QStringLiteral("还原文件: ") + Path("program/app")));
     // Every old file back, no new file or folder left, no work folder.
+    QCOMPARE(Snapshot(Path("program")), program);
+}
+
+void TestInstaller::fileOverFolderRefused()
+{
+    // The package's "lib" is a file; the program's "lib" folder with its files stays.
+    QVERIFY(MakeZip(Path("pkg.zip"), {{"app", "new app"}, {"lib", "a file now"}}));
+    const auto program = Snapshot(Path("program"));
+    QString reason;
+    QVERIFY(!Install(reason));
+    QVERIFY2(reason.contains("lib"), qPrintable(reason));
     QCOMPARE(Snapshot(Path("program")), program);
 }
 
