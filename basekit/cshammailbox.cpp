@@ -14,9 +14,7 @@ quint32 countOf(const char *segment)
 {
     return CommonHead::Char2UInt(segment);
 }
-} // namespace
 
-namespace {
 std::unique_ptr<QSharedMemory> segmentOf(const QString &key)
 {
     auto shm = std::make_unique<QSharedMemory>();

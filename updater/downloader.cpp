@@ -15,7 +15,9 @@
 #include <QNetworkRequest>
 #include <QTimer>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 constexpr int kTimeoutMs = 30000;
@@ -145,12 +147,10 @@ void Downloader::onFinished()
     const QString file = downloadedFile();
     QString reason;
     bool ok = CUpdateRules::CheckDownload(transfer, m_part.fileName(), m_strExpectedMd5, reason);
-    if (ok) {
-        QFile::remove(file);
-        if (!m_part.rename(file)) {
-            reason = m_part.errorString();
-            ok = false;
-        }
+    // In one step, so an older file of that name is there until the new one is.
+    if (ok && std::rename(QFile::encodeName(m_part.fileName()).constData(), QFile::encodeName(file).constData()) != 0) {
+        reason = QString::fromLocal8Bit(std::strerror(errno));
+        ok = false;
     }
     if (!ok) {
         // A bad download never replaces a good file of the same name.
