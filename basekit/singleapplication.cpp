@@ -11,6 +11,7 @@
 
 namespace {
 constexpr int kHeartMs = 5000;
+constexpr unsigned long kPollMs = 30;
 } // namespace
 
 void ShamThread::Stop()
@@ -19,20 +20,22 @@ void ShamThread::Stop()
     wait();
 }
 
-void ShamSendThread::run()
+void ShamThread::run()
 {
     while (m_bRun) {
-        m_pApp->checkForSend();
-        msleep(PollMs);
+        work();
+        msleep(kPollMs);
     }
 }
 
-void ShamRecvThread::run()
+void ShamSendThread::work()
 {
-    while (m_bRun) {
-        m_pApp->checkForRecv();
-        msleep(PollMs);
-    }
+    m_pApp->checkForSend();
+}
+
+void ShamRecvThread::work()
+{
+    m_pApp->checkForRecv();
 }
 
 SingleApplication::SingleApplication(int &argc, char **argv, int module)

@@ -23,9 +23,13 @@ public:
     void Stop();
 
 protected:
-    static constexpr int PollMs = 30;
-    std::atomic<bool> m_bRun{true};
+    // One round of the thread's work, every 30 ms while it runs.
+    virtual void work() = 0;
     SingleApplication *m_pApp;
+
+private:
+    void run() override;
+    std::atomic<bool> m_bRun{true};
 };
 
 class BASEKIT_EXPORT ShamSendThread : public ShamThread
@@ -35,7 +39,7 @@ public:
     using ShamThread::ShamThread;
 
 protected:
-    void run() override;
+    void work() override;
 };
 
 class BASEKIT_EXPORT ShamRecvThread : public ShamThread
@@ -45,7 +49,7 @@ public:
     using ShamThread::ShamThread;
 
 protected:
-    void run() override;
+    void work() override;
 };
 
 class BASEKIT_EXPORT SingleApplication : public QApplication
