@@ -330,8 +330,9 @@ void CUsbConsole::ArmSend()
         m_sendTimer.stop();
         return;
     }
-    // Whole milliseconds, rounded up: never before the frame's time.
-    const qint64 wait = qMax<qint64>(0, (first - Now() + 999) / 1000);
+    // Whole milliseconds, rounded down; the tick sends nothing before its time
+    // and comes again for the rest of a millisecond.
+    const qint64 wait = qMax<qint64>(0, (first - Now()) / 1000);
     if (!m_sendTimer.isActive() || m_sendTimer.remainingTime() > wait)
         m_sendTimer.start(int(wait));
 }

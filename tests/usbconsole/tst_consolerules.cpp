@@ -253,15 +253,25 @@ private slots:
         CUsbConsole *console = dlg.Console();
         const QString key = QStringLiteral("/dev/hidraw0");
         QVERIFY(console->AddHidProgs(hidList(1)));
-        // Every pull refused: the programmer is still one to work with.
+        // Its first pulls refused, then its image attributes, which the tile keeps and shows.
         UsbFileInfo refused;
         refused.status = 1;
         for (int i = 0; i < 3; ++i)
             console->RecvFrame(refused.Frame(), key);
         console->RecvFrame(UsbCounters().Frame(), key);
-        console->RecvFrame(refused.Frame(), key);
+        const QByteArray attrs("a.img=3-305419896\n");
+        UsbFileInfo info;
+        info.size = quint32(attrs.size());
+        info.frames = 1;
+        console->RecvFrame(info.Frame(), key);
+        UsbFileData data;
+        data.cmd = UsbCmd::REQ_FILE_DATA;
+        data.data = attrs;
+        console->RecvFrame(data.Frame(), key);
         QVERIFY(waitFor([&]() { return console->At(0)->m_bInit; }));
         QCOMPARE(dlg.TileName(0)->text(), QStringLiteral("烧录器-0"));
+        QCOMPARE(console->TileAt(0).attrs.size(), 1);
+        QVERIFY(dlg.TileName(0)->toolTip().contains(QStringLiteral("a.img=3-305419896")));
 
         QTranslator english;
         QVERIFY(english.load(QStringLiteral(":/en.qm")));
