@@ -6,7 +6,9 @@
 // Per 1024-byte frame the host waits 5 ms after each frame request before it
 // answers, so 1024 bytes per 5 ms (204.8 kB/s) is the most one programmer can
 // get. Targets: one programmer at least 90% of that bound; eight together at
-// least 6 times one; the GUI thread never stalled for more than 20 ms.
+// least 6 times one; the GUI thread never busy with one event for more than
+// 20 ms. The gap between the ticks of a 1 ms timer is printed too: on a busy
+// machine it also holds the time the system gave the CPU to others.
 #include "cmainhost.h"
 #include "cusbconsole.h"
 #include "cusbcrc.h"
@@ -92,6 +94,34 @@ private:
     qint64 m_nMax = 0;
 };
 
+// Times every event the GUI thread handles: the longest one is the longest
+// time the program's own code kept the thread from its other events.
+class TimedApp : public QCoreApplication
+{
+public:
+    using QCoreApplication::QCoreApplication;
+    bool notify(QObject *receiver, QEvent *event) override
+    {
+        if (m_nDepth++ > 0) {
+            const bool done = QCoreApplication::notify(receiver, event);
+            --m_nDepth;
+            return done;
+        }
+        QElapsedTimer t;
+        t.start();
+        const bool done = QCoreApplication::notify(receiver, event);
+        m_nLongest = qMax(m_nLongest, t.nsecsElapsed());
+        --m_nDepth;
+        return done;
+    }
+    void Reset() { m_nLongest = 0; }
+    double LongestMs() const { return m_nLongest / 1e6; }
+
+private:
+    int m_nDepth = 0;
+    qint64 m_nLongest = 0;
+};
+
 double g_oneRate = 0; // bytes per second of one programmer
 
 // One run: n programmers, each sent the file once, all at the same time.
@@ -144,12 +174,14 @@ bool run(int n, const QString &file, const QString &dir)
     StallMeter stall;
     QElapsedTimer timer;
     stall.Start();
+    static_cast<TimedApp *>(QCoreApplication::instance())->Reset();
     timer.start();
     for (const QString &link : links)
         console.SendFileToProger(link, file);
     const bool finished = waitUntil([&]() { return done == n; }, 600000);
     const double secs = timer.nsecsElapsed() / 1e9;
     const double stallMs = stall.StopMs();
+    const double eventMs = static_cast<TimedApp *>(QCoreApplication::instance())->LongestMs();
     CMainHost::SetInstance(nullptr);
     if (!finished || failed) {
         std::fprintf(stderr, "download did not finish (%d of %d, %d failed)\n", done, n, failed);
@@ -164,8 +196,8 @@ bool run(int n, const QString &file, const QString &dir)
     const double bound = 1024.0 / (kPauseMs / 1000.0);
     std::printf("%d programmer(s): %.0f bytes in %.2f s = %.1f kB/s together, %.1f kB/s each; "
                 "bound of the 5 ms pause %.1f kB/s per programmer (each at %.0f%%); "
-                "longest GUI stall %.1f ms (target at most 20)\n",
-                n, total, secs, rate / 1000.0, rate / 1000.0 / n, bound / 1000.0, 100.0 * rate / n / bound, stallMs);
+                "GUI thread: longest event %.1f ms (target at most 20), longest gap between 1 ms ticks %.1f ms\n",
+                n, total, secs, rate / 1000.0, rate / 1000.0 / n, bound / 1000.0, 100.0 * rate / n / bound, eventMs, stallMs);
     if (n == 1) {
         g_oneRate = rate;
         std::printf("  target: one programmer at least 90%% of the bound: %s\n", rate >= 0.9 * bound ? "met" : "NOT met");
@@ -180,7 +212,7 @@ bool run(int n, const QString &file, const QString &dir)
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    TimedApp app(argc, argv);
     // One debug line per frame would cost more than the frames.
     QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
     QTemporaryDir tmp;
