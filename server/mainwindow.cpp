@@ -714,9 +714,11 @@ void MainWindow::DownUsbImage(const QStringList &keys, const QString &mergedPath
         values.bins = {BinInfo{QStringLiteral("0x") + QString::number(base, 16).toUpper(), mergedPath}};
     // Each programmer as it stands in the list, without selecting it: selecting
     // loads its own configuration into the panel.
+    // What stops one build (no name, a bad program list) stops them all: one message.
     for (const QString &key : keys) {
-        if (const MyProger *proger = FindUsbProger(key))
-            DownImage(values, proger, false);
+        const MyProger *proger = FindUsbProger(key);
+        if (proger && !DownImage(values, proger, false))
+            return;
     }
 }
 
@@ -746,24 +748,24 @@ bool MainWindow::SaveParamFile(QString &path)
     return true;
 }
 
-void MainWindow::DownImage(const CPanelValues &values, const MyProger *selected, bool ask)
+bool MainWindow::DownImage(const CPanelValues &values, const MyProger *selected, bool ask)
 {
     QString name;
     int index = -1;
     CPanelMessage msg;
     if (!CImagePanel::CheckDownload(values, selected, name, index, msg)) {
         ShowPanelMessage(msg);
-        return;
+        return false;
     }
     // A copy: the row may go while a question is open.
     const MyProger target = *selected;
     if (ask && CMessageBox::Ask(this, tr("提示"), tr("下发镜像将修改下载器的镜像配置，是否继续?")) != QMessageBox::Yes)
-        return;
+        return false;
 
     const CImagePanel panel(ServerDefs::WorkDir());
     const QString path = panel.ImagePath(name);
     if (!BuildImage(values, &target, QString(), path, msg))
-        return;
+        return false;
 
     switch (CImagePanel::KindOf(&target)) {
     case CImagePanel::KindUsb: {
@@ -788,6 +790,7 @@ void MainWindow::DownImage(const CPanelValues &values, const MyProger *selected,
     case CImagePanel::KindNone:
         break;
     }
+    return true;
 }
 
 void MainWindow::on_btn_downconfig_clicked()

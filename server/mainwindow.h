@@ -144,7 +144,8 @@ private:
     // image with the number it is stored under.
     void SendUsbFile(const MyProger &proger, const QString &path, const QString &imageCrc, int imageNo = -1);
     MyProger *FindUsbProger(const QString &key) const;
-    void DownImage(const CPanelValues &values, const MyProger *selected, bool ask);
+    // False when nothing was sent: a check, the question or the build stopped it.
+    bool DownImage(const CPanelValues &values, const MyProger *selected, bool ask);
     // The panel's configuration as the file to download; false (and said) when it cannot be saved.
     bool SaveParamFile(QString &path);
 
