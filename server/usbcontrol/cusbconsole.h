@@ -3,18 +3,18 @@
 // slots with their tiles and counters, the receive queue and one send queue
 // per programmer, so that no programmer waits for another and a programmer's
 // pause is a time on its queue, not a wait of the GUI thread; the console's
-// commands (start, page, image,
-// count query, flash read, serial number), the merged image and the record
-// file. `usbcontroldlg` maps its widgets to it; the main window hands it
-// programmers, frames and files (through CUsbProgManager).
+// commands (start, page, image, count query, flash read, serial number), the
+// merged image and the record file. `usbcontroldlg` maps its widgets to it;
+// the main window hands it programmers, frames and files (through
+// CUsbProgManager).
 //
-// Files for a programmer: SendFileToProger(key, path) announces the file; the
-// programmer then pulls it; an image of number n is switched to after it.
-// Every verification the programmer reports arrives
-// as sigFileResult(key, name, ok). An image (".img") is followed on its own by
-// the programmer's "image.dat" from its PC-side folder (update that first with
-// BurnHub::SetUSBProgUID(FolderId) and ModifyIndex), then the refresh and the
-// switch to the console's image number.
+// Files for a programmer: SendFileToProger(key, path, imageNo) announces the
+// file; the programmer then pulls it. Every verification the programmer
+// reports arrives as sigFileResult(key, name, ok). An image (".img") is
+// followed on its own by the programmer's "image.dat" from its PC-side folder
+// (update that first with BurnHub::SetUSBProgUID(FolderId) and ModifyIndex),
+// then the refresh and the switch to imageNo (the console's image number when
+// none was given). A verified "param.ini" replaces the PC-side copy.
 #include "cusbhosthandler.h"
 #include "cusbmergeimage.h"
 #include "cusbrecordfile.h"
