@@ -35,6 +35,11 @@ void PutImage(CloudPeer &peer, const QString &user, const QString &name, const Q
     QVERIFY(r.value("ret").toBool());
 }
 
+bool Start(CloudSim &sim, CloudPeer &peer)
+{
+    return sim.WaitReady() && peer.Connect(sim.Port());
+}
+
 QString GetImage(CloudPeer &peer, const QString &name)
 {
     const GetOfflineImgResp r = GetOfflineImgResp::FromJson(peer.Ask(GetOfflineIMGReq{kUser, name}.ToJson()));
@@ -69,9 +74,8 @@ private slots:
         QTemporaryDir dir;
         const QString state = dir.path() + QStringLiteral("/state");
         CloudSim sim(state, kUsers);
-        QVERIFY(sim.WaitReady());
         CloudPeer peer;
-        QVERIFY(peer.Connect(sim.Port()));
+        QVERIFY(Start(sim, peer));
 
         const QByteArray image(20000, 'i');
         for (const char *name : {"neither.img", "count.img", "days.img", "both.img"})
@@ -119,9 +123,8 @@ private slots:
 
         // Two days later the days limits have run out; the counters stayed.
         CloudSim later(state, {QStringLiteral("--clock-offset"), QStringLiteral("180000")}, sim.Port());
-        QVERIFY(later.WaitReady());
         CloudPeer again;
-        QVERIFY(again.Connect(later.Port()));
+        QVERIFY(Start(later, again));
         QCOMPARE(GetImage(again, "days.img"), QStringLiteral("当前镜像已经过期，无法获取"));
         QCOMPARE(GetImage(again, "both.img"), QStringLiteral("当前镜像已经过期，无法获取"));
         QCOMPARE(GetImage(again, "count.img"), QStringLiteral("当前镜像已无权限获取"));
@@ -198,9 +201,8 @@ private slots:
         QTemporaryDir dir;
         const QString state = dir.path() + QStringLiteral("/state");
         CloudSim sim(state, kUsers);
-        QVERIFY(sim.WaitReady());
         CloudPeer peer;
-        QVERIFY(peer.Connect(sim.Port()));
+        QVERIFY(Start(sim, peer));
         peer.SendRaw(CFrameCutter::MakeTcp("not json"));
         peer.SendRaw(CFrameCutter::MakeTcp(R"({"cmd":"format-disk"})"));
         peer.SendRaw(CFrameCutter::MakeTcp(R"(["login"])"));

@@ -81,6 +81,15 @@ struct Answers
     QStringList tables;
 };
 
+// The program's side: its host and cloud client, and what the client hands on.
+struct Station
+{
+    Station() { host.SetCloud(&cloud); }
+    Host host;
+    remoteServer cloud;
+    Answers a{cloud};
+};
+
 // The cloud endpoint of the server's settings: this port on loopback, no fallback addresses.
 void SetEndpoint(int port)
 {
@@ -118,82 +127,79 @@ private slots:
         CloudSim sim(dir.path(), kUsers);
         QVERIFY(sim.WaitReady());
         SetEndpoint(sim.Port());
-        Host host;
-        remoteServer cloud;
-        host.SetCloud(&cloud);
-        Answers a(cloud);
+        Station s;
 
-        cloud.Login("alice", "wrong");
-        cloud.Login("alice", "pw");
-        QTRY_COMPARE_WITH_TIMEOUT(a.logins.size(), 2, kWait);
-        QVERIFY(cloud.IsConnected());
-        QCOMPARE(a.states, QList<bool>{true});
-        QVERIFY(!a.logins[0].ret);
-        QCOMPARE(a.logins[0].reason, QStringLiteral("用户名或密码错误"));
-        QVERIFY(a.logins[1].ret);
+        s.cloud.Login("alice", "wrong");
+        s.cloud.Login("alice", "pw");
+        QTRY_COMPARE_WITH_TIMEOUT(s.a.logins.size(), 2, kWait);
+        QVERIFY(s.cloud.IsConnected());
+        QCOMPARE(s.a.states, QList<bool>{true});
+        QVERIFY(!s.a.logins[0].ret);
+        QCOMPARE(s.a.logins[0].reason, QStringLiteral("用户名或密码错误"));
+        QVERIFY(s.a.logins[1].ret);
 
-        cloud.FindDBLogin("Account", "alice", "pw");
-        cloud.FindDBLogin("Account", "alice", "pw");
-        cloud.FindDBLogin("Account", "alice", "nope");
-        QTRY_COMPARE_WITH_TIMEOUT(a.dbLogins.size(), 3, kWait);
-        QVERIFY(a.dbLogins[0].correct);
-        QCOMPARE(a.dbLogins[0].userName, QStringLiteral("alice"));
-        QVERIFY(a.dbLogins[0].id > 0);
-        QCOMPARE(a.dbLogins[0].loginCount, 1);
-        QCOMPARE(a.dbLogins[1].loginCount, 2);
-        QVERIFY(!a.dbLogins[1].lastLogin.isEmpty());
-        QVERIFY(!a.dbLogins[2].correct);
+        s.cloud.FindDBLogin("Account", "alice", "pw");
+        s.cloud.FindDBLogin("Account", "alice", "pw");
+        s.cloud.FindDBLogin("Account", "alice", "nope");
+        QTRY_COMPARE_WITH_TIMEOUT(s.a.dbLogins.size(), 3, kWait);
+        QVERIFY(s.a.dbLogins[0].correct);
+        QCOMPARE(s.a.dbLogins[0].userName, QStringLiteral("alice"));
+        QVERIFY(s.a.dbLogins[0].id > 0);
+        QCOMPARE(s.a.dbLogins[0].loginCount, 1);
+        QCOMPARE(s.a.dbLogins[1].loginCount, 2);
+        QVERIFY(!s.a.dbLogins[1].lastLogin.isEmpty());
+        QVERIFY(!s.a.dbLogins[2].correct);
 
-        cloud.UploadRecord({"alice", "00AA-2026.pimg", "backup", 1765000000, "00AA"});
-        cloud.ReadRecords("alice");
-        cloud.ReadRecords("nobody");
-        QTRY_COMPARE_WITH_TIMEOUT(a.records.size(), 2, kWait);
-        QVERIFY(a.records[0].exist);
-        QCOMPARE(a.records[0].records.size(), 1);
-        QCOMPARE(a.records[0].records[0].packetName, QStringLiteral("00AA-2026.pimg"));
-        QCOMPARE(a.records[0].records[0].type, QStringLiteral("backup"));
-        QCOMPARE(a.records[0].records[0].uid, QStringLiteral("00AA"));
-        QVERIFY(!a.records[1].exist);
+        s.cloud.UploadRecord({"alice", "00AA-2026.pimg", "backup", 1765000000, "00AA"});
+        s.cloud.ReadRecords("alice");
+        s.cloud.ReadRecords("nobody");
+        QTRY_COMPARE_WITH_TIMEOUT(s.a.records.size(), 2, kWait);
+        QVERIFY(s.a.records[0].exist);
+        QCOMPARE(s.a.records[0].records.size(), 1);
+        QCOMPARE(s.a.records[0].records[0].packetName, QStringLiteral("00AA-2026.pimg"));
+        QCOMPARE(s.a.records[0].records[0].type, QStringLiteral("backup"));
+        QCOMPARE(s.a.records[0].records[0].uid, QStringLiteral("00AA"));
+        QVERIFY(!s.a.records[1].exist);
 
         RecordAppend factory;
         factory.factory = {3, "00CC", "QEL720B", "测试失败", "按键问题"};
         RecordAppend other;
         other.recordType = 5;
-        cloud.AppendRecord(factory);
-        cloud.AppendRecord(other);
-        QTRY_COMPARE_WITH_TIMEOUT(a.appends.size(), 2, kWait);
-        QVERIFY(a.appends[0].ret);
-        QCOMPARE(a.appends[0].recordType, 0);
-        QVERIFY(!a.appends[1].ret);
-        QCOMPARE(a.appends[1].recordType, 5);
-        QVERIFY(cloud.PullFile("ExFactory.sql"));
-        QTRY_COMPARE_WITH_TIMEOUT(a.tables, QStringList{"ExFactory"}, kWait);
+        s.cloud.AppendRecord(factory);
+        s.cloud.AppendRecord(other);
+        QTRY_COMPARE_WITH_TIMEOUT(s.a.appends.size(), 2, kWait);
+        QVERIFY(s.a.appends[0].ret);
+        QCOMPARE(s.a.appends[0].recordType, 0);
+        QVERIFY(!s.a.appends[1].ret);
+        QCOMPARE(s.a.appends[1].recordType, 5);
+        QVERIFY(s.cloud.PullFile("ExFactory.sql"));
+        QTRY_COMPARE_WITH_TIMEOUT(s.a.tables, QStringList{"ExFactory"}, kWait);
         QVERIFY(QString::fromUtf8(ReadAll(WorkFile("ExFactory.sql"))).contains("'00CC'"));
 
         // An offline image: uploaded, registered with its token, listed, shared, deleted.
         QFile image(dir.path() + "/a.img");
         QVERIFY(image.open(QIODevice::WriteOnly) && image.write(QByteArray(1000, 'm')) == 1000);
         image.close();
-        QVERIFY(cloud.UploadFile("alice", image.fileName()));
-        QTRY_COMPARE_WITH_TIMEOUT(a.uploaded, QStringList{"alice/a.img"}, kWait);
-        cloud.UpdateImageRecord(COfflineCode::Make("alice", "a.img"), "a.img", "1A2B");
-        cloud.UpdateImageRecord("not a token", "a.img", "1A2B");
-        cloud.GetUserImages("alice");
-        QTRY_COMPARE_WITH_TIMEOUT(a.images.size(), 1, kWait);
-        QCOMPARE(a.registered.size(), 2);
-        QVERIFY(a.registered[0].ret);
-        QVERIFY(!a.registered[1].ret);
-        QVERIFY(!a.images[0].empty);
-        QCOMPARE(a.images[0].records.size(), 1);
-        const OiiItem item = a.images[0].records[0];
+        QVERIFY(s.cloud.UploadFile("alice", image.fileName()));
+        QTRY_COMPARE_WITH_TIMEOUT(s.a.uploaded, QStringList{"alice/a.img"}, kWait);
+        s.cloud.UpdateImageRecord(COfflineCode::Make("alice", "a.img"), "a.img", "1A2B");
+        s.cloud.UpdateImageRecord("not a token", "a.img", "1A2B");
+        s.cloud.GetUserImages("alice");
+        QTRY_COMPARE_WITH_TIMEOUT(s.a.images.size(), 1, kWait);
+        QCOMPARE(s.a.registered.size(), 2);
+        QVERIFY(s.a.registered[0].ret);
+        QVERIFY(!s.a.registered[1].ret);
+        QVERIFY(!s.a.images[0].empty);
+        QCOMPARE(s.a.images[0].records.size(), 1);
+        const OiiItem item = s.a.images[0].records[0];
         QCOMPARE(item.name, QStringLiteral("a.img"));
         QCOMPARE(item.size, qint64(1000));
         QCOMPARE(item.crc2, QStringLiteral("1A2B"));
         QVERIFY(item.lastModi > 0);
 
-        cloud.ShareImage("alice", "a.img", 2, 5);
-        QTRY_COMPARE_WITH_TIMEOUT(a.shares.size(), 1, kWait);
-        const ShareIMGResp share = a.shares[0];
+        s.cloud.ShareImage("alice", "a.img", 2, 5);
+        QTRY_COMPARE_WITH_TIMEOUT(s.a.shares.size(), 1, kWait);
+        const ShareIMGResp share = s.a.shares[0];
         QVERIFY(share.ret);
         QCOMPARE(share.name, QStringLiteral("a.img"));
         QCOMPARE(share.userName, QStringLiteral("alice"));
@@ -203,18 +209,18 @@ private slots:
         QCOMPARE(COfflineCode::Parse(share.shareText, user, file), COfflineCode::Ok);
         QCOMPARE(file, QStringLiteral("a.img"));
 
-        cloud.DeleteImage("alice", "a.img", false);
-        cloud.DeleteImage("alice", "a.img", false);
-        cloud.DeleteImage("alice", QString(), true);
-        cloud.GetUserImages("alice");
-        QTRY_COMPARE_WITH_TIMEOUT(a.images.size(), 2, kWait);
-        QCOMPARE(a.deleted.size(), 3);
-        QVERIFY(a.deleted[0].ret);
-        QCOMPARE(a.deleted[0].name, QStringLiteral("a.img"));
-        QVERIFY(!a.deleted[1].ret);
-        QVERIFY(a.deleted[2].ret && a.deleted[2].all);
-        QVERIFY(a.images[1].empty);
-        QCOMPARE(host.Logged("无请求等待的应答"), 0);
+        s.cloud.DeleteImage("alice", "a.img", false);
+        s.cloud.DeleteImage("alice", "a.img", false);
+        s.cloud.DeleteImage("alice", QString(), true);
+        s.cloud.GetUserImages("alice");
+        QTRY_COMPARE_WITH_TIMEOUT(s.a.images.size(), 2, kWait);
+        QCOMPARE(s.a.deleted.size(), 3);
+        QVERIFY(s.a.deleted[0].ret);
+        QCOMPARE(s.a.deleted[0].name, QStringLiteral("a.img"));
+        QVERIFY(!s.a.deleted[1].ret);
+        QVERIFY(s.a.deleted[2].ret && s.a.deleted[2].all);
+        QVERIFY(s.a.images[1].empty);
+        QCOMPARE(s.host.Logged("无请求等待的应答"), 0);
     }
 
     void nothingSentWhileNotConnectedAndLossReconnects()
@@ -227,37 +233,34 @@ private slots:
             port = probe.Port();
         }
         SetEndpoint(port);
-        Host host;
-        remoteServer cloud;
-        host.SetCloud(&cloud);
-        Answers a(cloud);
-        QVERIFY(!cloud.Link()->SendMessage("{}"));
+        Station s;
+        QVERIFY(!s.cloud.Link()->SendMessage("{}"));
 
         // No service: the request never leaves, and the caller hears of it.
-        cloud.Login("alice", "pw");
-        cloud.ReadRecords("alice");
-        QTRY_COMPARE_WITH_TIMEOUT(a.dropped, (QStringList{"login", "read-record"}), kWait);
-        QCOMPARE(a.states, QList<bool>{false});
-        QCOMPARE(host.Logged("云服务器连接失败, 请求未发送: login"), 1);
+        s.cloud.Login("alice", "pw");
+        s.cloud.ReadRecords("alice");
+        QTRY_COMPARE_WITH_TIMEOUT(s.a.dropped, (QStringList{"login", "read-record"}), kWait);
+        QCOMPARE(s.a.states, QList<bool>{false});
+        QCOMPARE(s.host.Logged("云服务器连接失败, 请求未发送: login"), 1);
 
         CloudSim sim(dir.path(), {}, port);
         QVERIFY(sim.WaitReady());
-        cloud.Login("alice", "pw");
-        QTRY_COMPARE_WITH_TIMEOUT(a.logins.size(), 1, kWait);
-        QVERIFY(a.logins[0].ret);
+        s.cloud.Login("alice", "pw");
+        QTRY_COMPARE_WITH_TIMEOUT(s.a.logins.size(), 1, kWait);
+        QVERIFY(s.a.logins[0].ret);
         QVERIFY(sim.WaitFor("login alice"));
         QCOMPARE(sim.Output().count("login alice"), 1);
         QCOMPARE(sim.Output().count("read-record"), 0);
 
         // The service goes: reported; the next operation connects again.
         QVERIFY(sim.Stop());
-        QTRY_COMPARE_WITH_TIMEOUT(a.states, (QList<bool>{false, true, false}), kWait);
-        QCOMPARE(host.Logged("云服务器连接已断开"), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(s.a.states, (QList<bool>{false, true, false}), kWait);
+        QCOMPARE(s.host.Logged("云服务器连接已断开"), 1);
         CloudSim back(dir.path(), {}, port);
         QVERIFY(back.WaitReady());
-        cloud.ReadRecords("alice");
-        QTRY_COMPARE_WITH_TIMEOUT(a.records.size(), 1, kWait);
-        QCOMPARE(a.states, (QList<bool>{false, true, false, true}));
+        s.cloud.ReadRecords("alice");
+        QTRY_COMPARE_WITH_TIMEOUT(s.a.records.size(), 1, kWait);
+        QCOMPARE(s.a.states, (QList<bool>{false, true, false, true}));
     }
 
     void pulledFilesStartEmpty()
@@ -266,25 +269,22 @@ private slots:
         CloudSim sim(dir.path(), kUsers + QStringList{"--chunk", "100"});
         QVERIFY(sim.WaitReady());
         SetEndpoint(sim.Port());
-        Host host;
-        remoteServer cloud;
-        host.SetCloud(&cloud);
-        Answers a(cloud);
+        Station s;
 
         // A shared image of 0 bytes, fetched as a client station fetches it.
         const QString empty = dir.path() + "/empty.img";
         QFile(empty).open(QIODevice::WriteOnly);
-        QVERIFY(cloud.UploadFile("alice", empty));
-        cloud.UpdateImageRecord(COfflineCode::Make("alice", "empty.img"), "empty.img", "0");
-        cloud.ShareImage("alice", "empty.img", 0, 0);
-        QTRY_COMPARE_WITH_TIMEOUT(a.shares.size(), 1, kWait);
+        QVERIFY(s.cloud.UploadFile("alice", empty));
+        s.cloud.UpdateImageRecord(COfflineCode::Make("alice", "empty.img"), "empty.img", "0");
+        s.cloud.ShareImage("alice", "empty.img", 0, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(s.a.shares.size(), 1, kWait);
         QVERIFY(sim.WaitFor("upload alice/empty.img offset=0 bytes=0 kept=0 held=0"));
         ns_prog720a::GetOfflineIMGReqPacket get;
         get.SetData({"alice", "empty.img"});
         QVERIFY(get.Send());
-        QVERIFY(cloud.PullFile("empty.img"));
-        QTRY_VERIFY_WITH_TIMEOUT(a.pulled.contains("empty.img"), kWait);
-        QCOMPARE(a.pulled["empty.img"], WorkFile("empty.img"));
+        QVERIFY(s.cloud.PullFile("empty.img"));
+        QTRY_VERIFY_WITH_TIMEOUT(s.a.pulled.contains("empty.img"), kWait);
+        QCOMPARE(s.a.pulled["empty.img"], WorkFile("empty.img"));
         QCOMPARE(QFileInfo(WorkFile("empty.img")).size(), qint64(0));
         QVERIFY(sim.WaitFor("pull empty.img offset=0 bytes=0 left=0"));
         QCOMPARE(sim.Output().count("pull empty.img offset="), 1);
@@ -296,23 +296,23 @@ private slots:
         RecordAppend first;
         first.recordType = RecordAppend::Repair;
         first.repair = {1, "00R1", "QEL720A", "VER_A", "no power", "line 2", "li", "fuse", "new fuse", "ok"};
-        cloud.AppendRecord(first);
-        QVERIFY(cloud.PullFile("Repair.sql"));
-        QTRY_COMPARE_WITH_TIMEOUT(a.tables.size(), 1, kWait);
+        s.cloud.AppendRecord(first);
+        QVERIFY(s.cloud.PullFile("Repair.sql"));
+        QTRY_COMPARE_WITH_TIMEOUT(s.a.tables.size(), 1, kWait);
         const QByteArray once = ReadAll(WorkFile("Repair.sql"));
         QVERIFY(!once.contains("stale"));
         QVERIFY(once.contains("'00R1'"));
         RecordAppend second = first;
         second.repair.uid = "00R2";
-        cloud.AppendRecord(second);
-        QVERIFY(cloud.PullFile("Repair.sql"));
-        QTRY_COMPARE_WITH_TIMEOUT(a.tables.size(), 2, kWait);
+        s.cloud.AppendRecord(second);
+        QVERIFY(s.cloud.PullFile("Repair.sql"));
+        QTRY_COMPARE_WITH_TIMEOUT(s.a.tables.size(), 2, kWait);
         const QString twice = QString::fromUtf8(ReadAll(WorkFile("Repair.sql")));
         QCOMPARE(twice.count("CREATE TABLE"), 1);
         QCOMPARE(twice.count("'00R1'"), 1);
         QCOMPARE(twice.count("'00R2'"), 1);
         QVERIFY(sim.WaitFor("pull Repair.sql offset=", 5));
-        QCOMPARE(a.tables, (QStringList{"Repair", "Repair"}));
+        QCOMPARE(s.a.tables, (QStringList{"Repair", "Repair"}));
     }
 
     void uploadsGoInChunksFromTheAnsweredOffset()
@@ -331,19 +331,16 @@ private slots:
             CloudSim sim(state, {"--upload-keep", keep});
             QVERIFY(sim.WaitReady());
             SetEndpoint(sim.Port());
-            Host host;
-            remoteServer cloud;
-            host.SetCloud(&cloud);
-            Answers a(cloud);
-            QVERIFY(cloud.UploadFile("0123456789ABCDEF01234567", path));
-            QTRY_COMPARE_WITH_TIMEOUT(a.uploaded.size(), 1, kWait);
+            Station s;
+            QVERIFY(s.cloud.UploadFile("0123456789ABCDEF01234567", path));
+            QTRY_COMPARE_WITH_TIMEOUT(s.a.uploaded.size(), 1, kWait);
             QVERIFY(sim.WaitFor("held=70000"));
             const QString log = sim.Output();
             if (keep == "0") {
                 QVERIFY(log.contains("offset=0 bytes=32768 kept=32768"));
                 QVERIFY(log.contains("offset=32768 bytes=32768 kept=32768"));
                 QVERIFY(log.contains("offset=65536 bytes=4464 kept=4464 held=70000"));
-                QCOMPARE(a.progress, (QList<int>{46, 93}));
+                QCOMPARE(s.a.progress, (QList<int>{46, 93}));
             } else {
                 // The service kept less each time; the client went on from there.
                 QVERIFY(log.contains("offset=0 bytes=32768 kept=30000"));
@@ -360,10 +357,7 @@ private slots:
         QTcpServer service;
         QVERIFY(service.listen(QHostAddress::LocalHost, 0));
         SetEndpoint(service.serverPort());
-        Host host;
-        remoteServer cloud;
-        host.SetCloud(&cloud);
-        Answers a(cloud);
+        Station s;
         QTemporaryDir outside;
         const QString target = outside.path() + "/target.sql";
         QFile keep(target);
@@ -372,10 +366,10 @@ private slots:
         QFile::remove(WorkFile("Repair.sql"));
         QVERIFY(QFile::link(target, WorkFile("Repair.sql")));
 
-        QVERIFY(!cloud.PullFile("../escape.sql"));
-        QVERIFY(cloud.PullFile("Repair.sql"));
-        QVERIFY(cloud.PullFile("ExFactory.sql"));
-        QVERIFY(cloud.PullFile("b.bin"));
+        QVERIFY(!s.cloud.PullFile("../escape.sql"));
+        QVERIFY(s.cloud.PullFile("Repair.sql"));
+        QVERIFY(s.cloud.PullFile("ExFactory.sql"));
+        QVERIFY(s.cloud.PullFile("b.bin"));
         QTRY_VERIFY_WITH_TIMEOUT(service.hasPendingConnections(), kWait);
         QTcpSocket *peer = service.nextPendingConnection();
         FrameReader reader(peer);
@@ -390,15 +384,15 @@ private slots:
         answer({{"cmd", "pull-filedata-resp"}, {"name", "ExFactory.sql"}, {"left", true}, {"offset", 0}, {"ba", "*not*base64*"}});
         answer({{"cmd", "pull-filedata-resp"}, {"name", "b.bin"}, {"left", true}, {"offset", 7}, {"ba", "QQ=="}});
         answer({{"cmd", "upload-file-resp"}, {"name", "record_mcu.dat"}, {"uid", "1"}, {"offset", 5}});
-        QTRY_COMPARE_WITH_TIMEOUT(a.pullFailed.size(), 2, kWait);
-        QCOMPARE(a.pullFailed, (QStringList{"ExFactory.sql", "b.bin"}));
+        QTRY_COMPARE_WITH_TIMEOUT(s.a.pullFailed.size(), 2, kWait);
+        QCOMPARE(s.a.pullFailed, (QStringList{"ExFactory.sql", "b.bin"}));
         QTRY_COMPARE_WITH_TIMEOUT(reader.Objects().size(), 4, kWait); // the next piece of Repair.sql
         QCOMPARE(reader.Objects()[3].value("offset").toInt(), 3);
-        QVERIFY(a.logins.isEmpty());
-        QCOMPARE(host.Logged("无请求等待的应答, 已忽略: loginResp"), 1);
-        QCOMPARE(host.Logged("未请求的文件数据, 已忽略:other.sql"), 1);
-        QCOMPARE(host.Logged("文件名不合法, 已忽略:../../x.sql"), 1);
-        QCOMPARE(host.Logged("未上传的文件, 已忽略:record_mcu.dat"), 1);
+        QVERIFY(s.a.logins.isEmpty());
+        QCOMPARE(s.host.Logged("无请求等待的应答, 已忽略: loginResp"), 1);
+        QCOMPARE(s.host.Logged("未请求的文件数据, 已忽略:other.sql"), 1);
+        QCOMPARE(s.host.Logged("文件名不合法, 已忽略:../../x.sql"), 1);
+        QCOMPARE(s.host.Logged("未上传的文件, 已忽略:record_mcu.dat"), 1);
         QVERIFY(!QFile::exists(WorkFile("ExFactory.sql")));
         QVERIFY(!QFile::exists(WorkFile("b.bin")));
 
@@ -409,7 +403,7 @@ private slots:
 
         // A lost connection ends the pull still running.
         peer->abort();
-        QTRY_VERIFY_WITH_TIMEOUT(a.pullFailed.contains("Repair.sql"), kWait);
+        QTRY_VERIFY_WITH_TIMEOUT(s.a.pullFailed.contains("Repair.sql"), kWait);
         QVERIFY(!QFile::exists(WorkFile("Repair.sql")));
     }
 };
