@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QInputDialog>
+#include <QLibraryInfo>
 #include <QTranslator>
 
 namespace {
@@ -14,6 +15,7 @@ const QString kKey = QStringLiteral("LANGUAGE");
 struct Translators
 {
     QTranslator qt;      // Qt's own texts
+    QTranslator qtbase;  // Qt's buttons and dialogs as the system ships them, Chinese only
     QTranslator widgets; // shared widgets, Chinese only
     QTranslator basekit; // this library, English only
 };
@@ -59,10 +61,15 @@ void CTranslations::LoadTranslations(bool english)
     Translators &t = translators();
     if (english) {
         QCoreApplication::removeTranslator(&t.widgets);
+        QCoreApplication::removeTranslator(&t.qtbase);
         install(t.qt, QStringLiteral(":/translations/qt_en.qm"));
         install(t.basekit, QStringLiteral(":/basekit_en.qm"));
     } else {
         install(t.widgets, QStringLiteral(":/translations/widgets.qm"));
+        // Yes/No, OK and the file dialogs come from Qt's own catalogue.
+        QCoreApplication::removeTranslator(&t.qtbase);
+        if (t.qtbase.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
+            QCoreApplication::installTranslator(&t.qtbase);
         install(t.qt, QStringLiteral(":/translations/qt_zh_CN_new.qm"));
         QCoreApplication::removeTranslator(&t.basekit);
     }

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -98,7 +99,11 @@ qint64 readFull(QFile &f, uchar *buf, qint64 size)
 
 } // namespace
 
-int HexTool::ParseHex(const char *text, qint64 size, ConvBinList &list)
+namespace {
+using H = HexTool;
+
+// Reads records up to the end record; stop is left at the record being read.
+int parseRecords(const char *text, qint64 size, ConvBinList &list, const char *&stop)
 {
     const char *p = text;
     const char *const end = text + (text ? size : 0);
@@ -106,25 +111,28 @@ int HexTool::ParseHex(const char *text, qint64 size, ConvBinList &list)
     // The block that grows; only blocks of this call are ever continued.
     QByteArray *cur = nullptr;
     quint64 curEnd = 0;
-    uchar rec[(MaxLine - 1) / 2];
+    uchar rec[(H::MaxLine - 1) / 2];
 
     for (;;) {
         while (p < end && isSpace(*p))
             ++p;
-        if (p == end)
-            return NoEndRecord;
+        if (p == end) {
+            stop = end;
+            return H::NoEndRecord;
+        }
         const char *tok = p;
+        stop = tok;
         while (p < end && !isSpace(*p))
             ++p;
         const qint64 len = p - tok;
-        if (len > MaxLine)
-            return LineTooLong;
+        if (len > H::MaxLine)
+            return H::LineTooLong;
         if (len < 11)
-            return LineTooShort;
+            return H::LineTooShort;
         if (tok[0] != ':')
-            return NoStartMark;
+            return H::NoStartMark;
         if (len % 2 == 0)
-            return BadLength;
+            return H::BadLength;
 
         const int count = int(len - 1) / 2;
         const uchar *digits = reinterpret_cast<const uchar *>(tok + 1);
@@ -138,12 +146,12 @@ int HexTool::ParseHex(const char *text, qint64 size, ConvBinList &list)
             sum = uchar(sum + rec[i]);
         }
         if (bad & 0xF0)
-            return BadDigit;
+            return H::BadDigit;
         const int n = rec[0];
         if (count != n + 5)
-            return BadLength;
+            return H::BadLength;
         if (sum != 0)
-            return BadChecksum;
+            return H::BadChecksum;
 
         const uchar *data = rec + 4;
         switch (rec[3]) {
@@ -164,11 +172,11 @@ int HexTool::ParseHex(const char *text, qint64 size, ConvBinList &list)
             break;
         }
         case 1:
-            return Ok;
+            return H::Ok;
         case 2:
         case 4:
             if (n < 2)
-                return BadLength;
+                return H::BadLength;
             base = quint32(data[0]) << 8 | data[1];
             base <<= rec[3] == 2 ? 4 : 16;
             break;
@@ -176,24 +184,36 @@ int HexTool::ParseHex(const char *text, qint64 size, ConvBinList &list)
         case 5:
             break;
         default:
-            return BadType;
+            return H::BadType;
         }
     }
 }
+} // namespace
 
-int HexTool::ReadHexFile(const QString &hexPath, ConvBinList &list)
+int HexTool::ParseHex(const char *text, qint64 size, ConvBinList &list, int *line)
 {
+    const char *stop = text;
+    const int code = parseRecords(text, size, list, stop);
+    if (line)
+        *line = code == Ok ? 0 : int(std::count(text, stop, '\n')) + 1;
+    return code;
+}
+
+int HexTool::ReadHexFile(const QString &hexPath, ConvBinList &list, int *line)
+{
+    if (line)
+        *line = 0;
     QFile f(hexPath);
     if (hexPath.isEmpty() || !f.open(QIODevice::ReadOnly))
         return NoHexFile;
     const qint64 size = f.size();
     if (size > 0) {
         if (const uchar *map = f.map(0, size))
-            return ParseHex(reinterpret_cast<const char *>(map), size, list);
+            return ParseHex(reinterpret_cast<const char *>(map), size, list, line);
     }
     // Not mappable (a pipe, a device): read it whole.
     const QByteArray all = f.readAll();
-    return ParseHex(all.constData(), all.size(), list);
+    return ParseHex(all.constData(), all.size(), list, line);
 }
 
 QString HexTool::ResultMessage(int code)
@@ -218,9 +238,41 @@ QString HexTool::ResultMessage(int code)
 
 bool HexTool::FileConvHex2BinData(const QString &hexPath, ConvBinList &list, QString &err)
 {
-    const int code = ReadHexFile(hexPath, list);
+    int line = 0;
+    const int code = ReadHexFile(hexPath, list, &line);
     err = ResultMessage(code);
+    // Which line to look at, for a file that was read at all.
+    if (line > 0)
+        err += tr(" (第%1行)").arg(line);
     return code == Ok;
+}
+
+bool HexTool::ReadBlocks(const QString &hexPath, ConvBinList &list, QString &err)
+{
+    if (!FileConvHex2BinData(hexPath, list, err))
+        return false;
+    if (list.isEmpty()) {
+        err = tr("转换数据为空!");
+        return false;
+    }
+    return true;
+}
+
+bool HexTool::LowestAddress(const QString &hexPath, quint32 &addr, QString &err)
+{
+    ConvBinList list;
+    if (!ReadBlocks(hexPath, list, err))
+        return false;
+    addr = Lowest(list);
+    return true;
+}
+
+quint32 HexTool::Lowest(const ConvBinList &list)
+{
+    quint32 lowest = list.isEmpty() ? 0 : list.first().m_nAddr;
+    for (const ConvBinData &block : list)
+        lowest = qMin(lowest, block.m_nAddr);
+    return lowest;
 }
 
 int HexTool::LayOut(ConvBinList &list, QByteArray &bytes)
@@ -228,10 +280,8 @@ int HexTool::LayOut(ConvBinList &list, QByteArray &bytes)
     bytes.clear();
     if (list.isEmpty())
         return Ok;
-    quint32 base = list.first().m_nAddr;
+    const quint32 base = Lowest(list);
     quint64 top = 0;
-    for (const ConvBinData &block : list)
-        base = qMin(base, block.m_nAddr);
     for (const ConvBinData &block : list)
         top = qMax(top, block.EndAddr() - base);
     if (top > MaxSpan)
@@ -250,12 +300,8 @@ int HexTool::LayOut(ConvBinList &list, QByteArray &bytes)
 bool HexTool::FileConvHex2BinArray(const QString &hexPath, QByteArray &bytes, QString &err)
 {
     ConvBinList list;
-    if (!FileConvHex2BinData(hexPath, list, err))
+    if (!ReadBlocks(hexPath, list, err))
         return false;
-    if (list.isEmpty()) {
-        err = tr("转换数据为空!");
-        return false;
-    }
     const int code = LayOut(list, bytes);
     if (code != Ok) {
         err = ResultMessage(code);
@@ -267,12 +313,8 @@ bool HexTool::FileConvHex2BinArray(const QString &hexPath, QByteArray &bytes, QS
 bool HexTool::FileConvHex2Bin(const QString &hexPath, const QString &binPath, QString &err)
 {
     ConvBinList list;
-    if (!FileConvHex2BinData(hexPath, list, err))
+    if (!ReadBlocks(hexPath, list, err))
         return false;
-    if (list.isEmpty()) {
-        err = tr("转换数据为空!");
-        return false;
-    }
 
     // Blocks below the running position are left out of the single file.
     const quint32 first = list.first().m_nAddr;

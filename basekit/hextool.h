@@ -35,6 +35,9 @@ public:
 
     // Reads the file into blocks appended to list; err gets the message of the result.
     static bool FileConvHex2BinData(const QString &hexPath, ConvBinList &list, QString &err);
+    // The lowest address the file holds data for (where its array starts).
+    static bool LowestAddress(const QString &hexPath, quint32 &addr, QString &err);
+    static quint32 Lowest(const ConvBinList &list); // 0 for an empty list
     // The blocks in one array, 0xFF in the gaps, starting at the lowest block address.
     static bool FileConvHex2BinArray(const QString &hexPath, QByteArray &bytes, QString &err);
     // The blocks in one binary file, and each block alone under binPath + ".parts/"
@@ -43,12 +46,17 @@ public:
     // A binary file written as Intel HEX from address 0.
     static bool FileConvBin2Hex(const QString &binPath, const QString &hexPath, QString &err);
 
-    // The reader itself: one pass over the text, blocks appended to list.
-    static int ParseHex(const char *text, qint64 size, ConvBinList &list);
-    static int ReadHexFile(const QString &hexPath, ConvBinList &list);
+    // The reader itself: one pass over the text, blocks appended to list. On an
+    // error, line (when given) gets the 1-based line where reading stopped.
+    static int ParseHex(const char *text, qint64 size, ConvBinList &list, int *line = nullptr);
+    static int ReadHexFile(const QString &hexPath, ConvBinList &list, int *line = nullptr);
     // Lays the blocks out from the lowest start address; later blocks win where they
     // overlap. Ok, or SpanTooLarge. An empty list gives an empty array. A single
     // block hands its bytes over instead of copying them (its data is then empty).
     static int LayOut(ConvBinList &list, QByteArray &bytes);
     static QString ResultMessage(int code);
+
+private:
+    // FileConvHex2BinData, and a file without data refused as empty.
+    static bool ReadBlocks(const QString &hexPath, ConvBinList &list, QString &err);
 };

@@ -27,22 +27,33 @@ void growTo(QByteArray &buf, qint64 size)
     std::memset(buf.data() + old, 0xFF, size_t(size - old));
 }
 
-// Reads a whole BIN file into buf at offset; the reason when it cannot.
-QString readBinAt(const QString &path, QByteArray &buf, qint64 offset, qint64 limit)
+// Reads a whole BIN file of size bytes into buf at offset; the reason when it cannot.
+QString readBinAt(QFile &f, QByteArray &buf, qint64 offset, qint64 size)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return CImageBuilder::tr("文件打开失败:%1").arg(path);
-    const qint64 size = f.size();
-    if (offset + size > limit)
-        return CImageBuilder::tr("程序地址超出范围:%1").arg(path);
     growTo(buf, offset + size);
     for (qint64 have = 0; have < size;) {
         const qint64 got = f.read(buf.data() + offset + have, size - have);
         if (got <= 0)
-            return CImageBuilder::tr("文件打开失败:%1").arg(path);
+            return CImageBuilder::tr("文件打开失败:%1").arg(f.fileName());
         have += got;
     }
+    return QString();
+}
+
+// A part of the merged program already taken by an entry.
+struct Placed
+{
+    qint64 begin;
+    qint64 end;
+    QString path;
+};
+
+// The entry placed over [begin, end), or empty when that range is free.
+QString overlapping(const QVector<Placed> &placed, qint64 begin, qint64 end)
+{
+    for (const Placed &p : placed)
+        if (begin < p.end && p.begin < end)
+            return p.path;
     return QString();
 }
 
@@ -84,6 +95,7 @@ bool CImageBuilder::MergeBinInfos(const QVector<CBinEntry> &entries, CMergedProg
     if (want <= limit)
         buf.reserve(int(want + 16 + CImageFile::TrailerSize));
 
+    QVector<Placed> placed;
     for (const CBinEntry &e : entries) {
         const QString suffix = QFileInfo(e.m_strPath).suffix();
         if (!isBin(suffix) && !isHex(suffix)) {
@@ -96,27 +108,56 @@ bool CImageBuilder::MergeBinInfos(const QVector<CBinEntry> &entries, CMergedProg
             return false;
         }
         const qint64 offset = qint64(e.m_nAddr - start);
-        if (offset > limit) {
-            err = tr("程序地址超出范围:%1").arg(e.m_strPath);
-            return false;
-        }
+        QFile bin(e.m_strPath);
+        QByteArray hexBytes;
+        qint64 size = 0;
         if (isBin(suffix)) {
-            err = readBinAt(e.m_strPath, buf, offset, limit);
-            if (!err.isEmpty())
+            if (!bin.open(QIODevice::ReadOnly)) {
+                err = tr("文件打开失败:%1").arg(e.m_strPath);
                 return false;
+            }
+            size = bin.size();
         } else {
-            QByteArray bytes;
+            ConvBinList blocks;
             QString hexErr;
-            if (!HexTool::FileConvHex2BinArray(e.m_strPath, bytes, hexErr)) {
+            if (!HexTool::FileConvHex2BinData(e.m_strPath, blocks, hexErr)) {
                 err = tr("文件打开失败:%1").arg(e.m_strPath) + QLatin1Char(' ') + hexErr;
                 return false;
             }
-            if (offset + bytes.size() > limit) {
-                err = tr("程序地址超出范围:%1").arg(e.m_strPath);
+            const quint32 lowest = blocks.isEmpty() ? e.m_nAddr : HexTool::Lowest(blocks);
+            if (HexTool::LayOut(blocks, hexBytes) != HexTool::Ok) {
+                err = tr("文件打开失败:%1").arg(e.m_strPath) + QLatin1Char(' ')
+                      + HexTool::ResultMessage(HexTool::SpanTooLarge);
                 return false;
             }
-            growTo(buf, offset + bytes.size());
-            std::memcpy(buf.data() + offset, bytes.constData(), size_t(bytes.size()));
+            // The HEX file says where its data belongs; another address is allowed but worth a word.
+            if (lowest != e.m_nAddr)
+                merged.m_notes << tr("注意: %1 放在地址 %2, 而HEX文件的起始地址为 %3")
+                                      .arg(e.m_strPath, CRCText(e.m_nAddr), CRCText(lowest));
+            size = hexBytes.size();
+        }
+        // An empty program would build an image with nothing to burn.
+        if (size == 0) {
+            err = tr("程序文件为空:%1").arg(e.m_strPath);
+            return false;
+        }
+        if (offset + size > limit) {
+            err = tr("程序地址超出范围:%1").arg(e.m_strPath);
+            return false;
+        }
+        const QString other = overlapping(placed, offset, offset + size);
+        if (!other.isEmpty()) {
+            err = tr("程序地址重叠: %1 与 %2").arg(e.m_strPath, other);
+            return false;
+        }
+        placed.append({offset, offset + size, e.m_strPath});
+        if (isBin(suffix)) {
+            err = readBinAt(bin, buf, offset, size);
+            if (!err.isEmpty())
+                return false;
+        } else {
+            growTo(buf, offset + size);
+            std::memcpy(buf.data() + offset, hexBytes.constData(), size_t(size));
         }
         if (offset == 0)
             merged.m_nFirstCRC = FuncTool::CalcBytesCRCNum(buf);
@@ -213,6 +254,7 @@ bool CImageBuilder::SaveImageFile(const QVector<CBinEntry> &entries, const CImag
     if (!log.open(QIODevice::WriteOnly | QIODevice::Append) || log.write(line.toLocal8Bit()) < 0)
         qWarning() << "CImageBuilder::SaveImageFile" << "images.log not written";
 
+    result.m_summary = merged.m_notes;
     result.m_summary << tr("镜像名称: ") + name
                      << tr("是否加密: ") + (trailer.m_bEncrypt ? tr("是") : tr("否"))
                      << tr("最大烧写次数: ") + QString::number(trailer.m_nLimit)

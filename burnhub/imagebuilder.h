@@ -27,6 +27,7 @@ struct BURNHUB_EXPORT CMergedProgram
     quint32 m_nStartAddr = 0;
     quint32 m_nFirstCRC = 0;
     quint32 m_nCRC = 0;
+    QStringList m_notes; // what the log should point out, such as a HEX file placed away from its own address
 };
 
 // What the panel's fields say about the image to build.
@@ -46,7 +47,7 @@ struct BURNHUB_EXPORT CImageResult
     CImageTrailer m_trailer;
     QString m_strCRC;         // as the panel shows it
     QString m_strHistoryPath;
-    QStringList m_summary;    // lines for the log, last "镜像文件处理完成!"
+    QStringList m_summary;    // lines for the log (the merge's notes first), last "镜像文件处理完成!"
 };
 
 class BURNHUB_EXPORT CImageBuilder

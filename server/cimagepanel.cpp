@@ -1,6 +1,7 @@
 #include "cimagepanel.h"
 
 #include "burnhub.h"
+#include "hextool.h"
 #include "imagecipher.h"
 
 #include <QDebug>
@@ -128,17 +129,21 @@ bool CImagePanel::Build(const CPanelValues &values, const MyProger *proger, cons
 
     QVector<CBinEntry> entries;
     QString err;
-    if (!ToEntries(values.bins, entries, err)) {
-        msg = CPanelMessage::Warning(err);
-        return false;
-    }
-    if (m_builder.SaveImageFile(entries, params, imagePath, result, err))
+    if (ToEntries(values.bins, entries, err) && m_builder.SaveImageFile(entries, params, imagePath, result, err))
         return true;
-    // An image that cannot be bound to a programmer is only logged; the other
-    // reasons stop the user with a box.
-    const bool noKey = params.m_bEncrypt && CImageBuilder::ResolveKeyID(givenID, params.m_strProgerID).isEmpty();
-    msg = noKey ? CPanelMessage::Logged(err) : CPanelMessage::Warning(err);
+    // Every reason stops the user with one box; the window logs the same text.
+    msg = CPanelMessage::Failure(err);
     return false;
+}
+
+QString CImagePanel::AddrOfFile(const QString &path)
+{
+    const QString suffix = QFileInfo(path).suffix();
+    quint32 addr = 0;
+    QString err;
+    if (suffix.compare(QLatin1String("hex"), Qt::CaseInsensitive) != 0 || !HexTool::LowestAddress(path, addr, err))
+        return QString();
+    return CImageBuilder::CRCText(addr);
 }
 
 bool CImagePanel::DownImageToDisk(const MyProger &proger, int index, const QString &imagePath, const QString &name,

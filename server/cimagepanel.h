@@ -74,7 +74,7 @@ public:
                               CPanelMessage &msg);
 
     // Builds imagePath from the panel, encrypted for givenID when that has 24
-    // characters, else for the programmer's ID. crcText gets what the CRC field shows.
+    // characters, else for the programmer's ID. A refusal is a Failure message.
     bool Build(const CPanelValues &values, const MyProger *proger, const QString &givenID, const QString &imagePath,
                CImageResult &result, CPanelMessage &msg) const;
 
@@ -87,6 +87,10 @@ public:
     static bool PrepareUsbImage(const MyProger &proger, int index, const QString &name, CPanelMessage &msg);
     // Remote: "file-attrib" for a file of the working folder on the programmer's route.
     static bool AnnounceFile(const MyProger &proger, const QString &path, int index, QString &err);
+
+    // The address a program file belongs at, as the address cell shows it: the
+    // lowest address of a HEX file; empty for a BIN file or an unreadable one.
+    static QString AddrOfFile(const QString &path);
 
     // The form of a programmer ID the export accepts (1 to 24 hex digits),
     // made up to 24 upper-case digits; empty when it is not one.

@@ -75,3 +75,31 @@ bool CProgerList::NeedsFirmCheck(const QString &model)
 {
     return model == QLatin1String("QEL720A") || model == QLatin1String("QEL720B");
 }
+
+CProgerList::DiskChanges CProgerList::CompareDisks(const QList<ProgerInfo> &found) const
+{
+    DiskChanges changes;
+    QList<MyProger *> rows = Disks();
+    for (const ProgerInfo &info : found) {
+        const auto same = std::find_if(rows.begin(), rows.end(), [&info](const MyProger *row) {
+            return row->m_strRoot == info.m_strRoot && row->m_strID == info.m_strID;
+        });
+        if (same == rows.end()) {
+            changes.came << info;
+        } else {
+            changes.kept << qMakePair(*same, info);
+            rows.erase(same);
+        }
+    }
+    changes.gone = rows;
+    return changes;
+}
+
+bool CFirmCheckMemo::FirstTime(const QString &id, const QString &version)
+{
+    const QString key = id + QLatin1Char('\n') + version;
+    if (m_seen.contains(key))
+        return false;
+    m_seen.insert(key);
+    return true;
+}

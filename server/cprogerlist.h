@@ -4,6 +4,8 @@
 #include "myproger.h"
 
 #include <QList>
+#include <QPair>
+#include <QSet>
 #include <memory>
 #include <vector>
 
@@ -25,6 +27,16 @@ public:
     MyProger *Selected() const;
 
     QList<MyProger *> Disks() const;
+
+    // The disk programmers found now against the rows: which came, which went,
+    // and which stay (matched by root and ID, so their ticks stay too).
+    struct DiskChanges
+    {
+        QList<ProgerInfo> came;
+        QList<MyProger *> gone;
+        QList<QPair<MyProger *, ProgerInfo>> kept;
+    };
+    DiskChanges CompareDisks(const QList<ProgerInfo> &found) const;
     MyProger *FindRemote(const MyProger &key) const;
 
     // Disk programmers of these models are listed.
@@ -39,4 +51,16 @@ private:
         bool checked = false;
     };
     std::vector<Row> m_rows;
+};
+
+// The automatic firmware check tips once per programmer and firmware version,
+// not at every device event.
+class CFirmCheckMemo
+{
+public:
+    // True the first time this ID and version are seen.
+    bool FirstTime(const QString &id, const QString &version);
+
+private:
+    QSet<QString> m_seen;
 };

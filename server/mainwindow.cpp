@@ -8,6 +8,7 @@
 #include "cmessagebox.h"
 #include "cnamevalidator.h"
 #include "configform.h"
+#include "ctooltext.h"
 #include "cpubactions.h"
 #include "cusbconsole.h"
 #include "cusbprogmanager.h"
@@ -35,6 +36,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <QToolTip>
 
@@ -50,6 +52,10 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
 {
     ui->setupUi(this);
     ServerEvents::SetReceiver(this);
+    // clicked(bool) would pass the button's unchecked state as "do not ask":
+    // a click on the button always asks first.
+    disconnect(ui->btn_downimage, SIGNAL(clicked(bool)), this, SLOT(on_btn_downimage_clicked(bool)));
+    connect(ui->btn_downimage, &QPushButton::clicked, this, [this]() { on_btn_downimage_clicked(true); });
 
     ResetConfigForm();
     ui->splitter_main->setStretchFactor(0, 3);
@@ -81,6 +87,11 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     connect(ui->lv_prog, &QWidget::customContextMenuRequested, this, &MainWindow::tree_mouseEvent);
     connect(ui->edit_out, &QWidget::customContextMenuRequested, this, &MainWindow::edit_out_rightButtonClicked);
     connect(ui->treeBin, &BinTreeWidget::sig_changed, this, &MainWindow::RefreshImageCRC);
+    connect(ui->treeBin, &BinTreeWidget::sig_pathChosen, this, [this](int row, const QString &path) {
+        const QString addr = CImagePanel::AddrOfFile(path);
+        if (!addr.isEmpty())
+            ui->treeBin->SetAddr(row, addr);
+    });
 
     m_pUDisk = std::make_unique<uDisk>();
     m_pUDisk->SetSearchDirs(BurnHub::Instance()->GetSearchDirs());
@@ -95,7 +106,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     LoadImageSettings();
     ApplyLanguage(CTranslations::GetLanguage(ServerDefs::IniFile()));
     RetranslateTexts();
-    RefreshLocalProg();
+    if (!m_bDisScan)
+        RefreshLocalProg();
     m_pUsb->StartDiscovery();
 }
 
@@ -119,7 +131,10 @@ void MainWindow::InitImagePanel()
         if (i == kLimitedImages - 1)
             ui->combo_index->insertSeparator(ui->combo_index->count());
     }
-    ui->combo_index->setValidator(new MyIntValidator(0, kImageCount - 1, ui->combo_index));
+    // Digits only; a number out of range is refused with its reason at the download.
+    ui->combo_index->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), ui->combo_index));
+    ui->combo_index->setInsertPolicy(QComboBox::NoInsert);
     connect(ui->combo_index, &QComboBox::editTextChanged, this, &MainWindow::comboindex_editedtext);
     connect(ui->combo_index, QOverload<int>::of(&QComboBox::activated), this, &MainWindow::comboindex_activated);
     connect(ui->combo_aes, QOverload<int>::of(&QComboBox::activated), this, &MainWindow::comboaes_activated);
@@ -146,12 +161,25 @@ void MainWindow::InitActions()
             continue;
         connect(action, &QAction::triggered, this, [this, action]() { actionTriggered(action); });
     }
+    // Long texts (English) go on two lines under the icon, so every action fits
+    // the tool bar; kept up as texts change (language, services started).
+    for (QAction *action : ui->toolBar->actions()) {
+        const auto wrap = [action]() {
+            const QString text = CToolText::Wrap(action->text());
+            if (action->iconText() != text)
+                action->setIconText(text);
+        };
+        connect(action, &QAction::changed, this, wrap);
+        wrap();
+    }
 }
 
 void MainWindow::RetranslateTexts()
 {
     setWindowTitle(tr("QEL下载器服务端") + QLatin1Char(' ') + ServerDefs::Version());
     ui->lv_prog->setHeaderLabels({tr("位置"), tr("ID"), tr("名称"), tr("型号"), tr("固件版本"), tr("硬件版本")});
+    ResizeProgColumns();
+    ShowConfigTitle();
     // The remote services are off until the user starts them.
     ui->actionserver->setText(tr("开启远程服务"));
     m_pServiceState->setText(tr("远程服务已关闭"));
@@ -280,7 +308,7 @@ void MainWindow::SaveLog()
     QString path;
     if (CLogFile::Save(ServerDefs::WorkDir(), ui->edit_out->toPlainText(), QDateTime::currentDateTime(), path)) {
         qDebug() << "MainWindow::SaveLog" << path;
-        Log(tr("保存日志完成"));
+        Log(tr("保存日志完成: %1").arg(QDir::toNativeSeparators(path)));
     } else {
         Log(tr("保存日志失败"));
     }
@@ -297,9 +325,15 @@ QTreeWidgetItem *MainWindow::AddRow(MyProger *proger)
     item->setCheckState(ColLocation, Qt::Unchecked);
     FillRow(item, *proger);
     m_bFillingRow = false;
+    ResizeProgColumns();
+    return item;
+}
+
+void MainWindow::ResizeProgColumns()
+{
+    // Wide enough for the rows and for the header's own text.
     for (int column = 0; column < ColumnCount; ++column)
         ui->lv_prog->resizeColumnToContents(column);
-    return item;
 }
 
 void MainWindow::FillRow(QTreeWidgetItem *item, const MyProger &proger)
@@ -361,17 +395,29 @@ MyProger *MainWindow::RequireSelected()
 
 void MainWindow::RefreshLocalProg()
 {
-    for (MyProger *disk : m_progers.Disks())
-        RemoveRow(disk);
     if (m_bDisScan) {
+        for (MyProger *disk : m_progers.Disks())
+            RemoveRow(disk);
         Log(tr("本地下载器刷新失败, 需开启自动扫描磁盘"));
         return;
     }
-    const QList<ProgerInfo> found = BurnHub::Instance()->GetProgerList();
-    for (const ProgerInfo &info : found) {
+    QList<ProgerInfo> listed;
+    for (const ProgerInfo &info : BurnHub::Instance()->GetProgerList()) {
         if (CProgerList::IsListedModel(info.m_strModel))
-            AddRow(m_progers.Append(MyProger(info)));
+            listed << info;
         CheckFirmware(MyProger(info));
+    }
+    // Rows that stay keep their ticks; only what came or went is said.
+    const CProgerList::DiskChanges changes = m_progers.CompareDisks(listed);
+    for (MyProger *gone : changes.gone) {
+        Log(tr("下载器已移除: %1").arg(gone->Name()));
+        RemoveRow(gone);
+    }
+    for (const auto &kept : changes.kept)
+        UpdateOrAddRow(kept.first, MyProger(kept.second));
+    for (const ProgerInfo &info : changes.came) {
+        const MyProger *added = UpdateOrAddRow(nullptr, MyProger(info));
+        Log(tr("下载器已接入: %1").arg(added->Name()));
     }
     Log(tr("本地下载器已刷新"));
 }
@@ -493,9 +539,19 @@ void MainWindow::ResetConfigForm()
 void MainWindow::ShowSelectedConfig()
 {
     MyProger *proger = GetSelectedProger();
-    if (!proger)
+    // Nothing ticked (or the programmer went): the panel shows no one's values.
+    if (!proger) {
+        if (!m_strConfigName.isEmpty()) {
+            ResetConfigForm();
+            m_strConfigName.clear();
+            ShowConfigTitle();
+        }
         return;
+    }
+    m_strConfigName = proger->Name();
+    ShowConfigTitle();
     if (proger->m_bRemote) {
+        ResetConfigForm();
         NotAvailable(tr("远程下载器配置读取"));
         return;
     }
@@ -513,6 +569,12 @@ void MainWindow::ShowSelectedConfig()
         Log(tr("本地下载器配置读取失败!"));
         qDebug() << "MainWindow::ShowSelectedConfig" << err;
     }
+}
+
+void MainWindow::ShowConfigTitle()
+{
+    const QString title = tr("下载器配置");
+    ui->group_config->setTitle(m_strConfigName.isEmpty() ? title : QStringLiteral("%1 - %2").arg(title, m_strConfigName));
 }
 
 // ---------------------------------------------------------------- devices
@@ -603,7 +665,8 @@ bool MainWindow::SelectUsbProger(const QString &key)
 
 void MainWindow::CheckFirmware(const MyProger &proger)
 {
-    if (m_bTestMode || !CProgerList::NeedsFirmCheck(proger.m_strModel))
+    if (m_bTestMode || !CProgerList::NeedsFirmCheck(proger.m_strModel)
+        || !m_firmChecked.FirstTime(proger.m_strID, proger.m_strVer))
         return;
     Log(tr("下载器固件检查更新...") + QLatin1Char(' ') + proger.m_strID);
     m_pFresh->CheckUpdate(QStringLiteral("下载器固件检查更新"), ServerDefs::IniFile(), proger.m_strVer, true,
@@ -631,6 +694,9 @@ void MainWindow::on_btn_del_clicked()
 
 void MainWindow::on_btn_delall_clicked()
 {
+    if (ui->treeBin->topLevelItemCount() == 0
+        || CMessageBox::Ask(this, tr("提示"), tr("删除全部程序条目，是否继续?")) != QMessageBox::Yes)
+        return;
     ui->treeBin->DeleteAll();
 }
 
@@ -660,12 +726,8 @@ void MainWindow::on_btn_downimage_clicked(bool yes)
 
     const CImagePanel panel(ServerDefs::WorkDir());
     const QString path = panel.ImagePath(name);
-    if (!BuildImage(values, &target, QString(), path, msg)) {
-        const QString failed = CImageBuilder::tr("镜像文件生成失败 ");
-        if (!msg.text.startsWith(failed))
-            Error(failed + path);
+    if (!BuildImage(values, &target, QString(), path, msg))
         return;
-    }
 
     switch (CImagePanel::KindOf(&target)) {
     case CImagePanel::KindUsb: {
@@ -706,6 +768,7 @@ void MainWindow::on_btn_downconfig_clicked()
         return;
     }
     SaveImageSettings();
+    Log(tr("下发配置文件: %1").arg(target.Name()));
     BurnHub *hub = BurnHub::Instance();
     QString err;
     switch (CImagePanel::KindOf(&target)) {
@@ -716,9 +779,9 @@ void MainWindow::on_btn_downconfig_clicked()
     case CImagePanel::KindDisk: {
         hub->SetProgRoot(target.m_strRoot);
         const bool ok = hub->DownConfigFile(path, err);
-        if (!ok)
-            Log(err);
-        CMessageBox::Info(this, tr("提示"), tr("本地配置下载%1").arg(ok ? tr("成功") : tr("失败")));
+        const QString result = tr("本地配置下载%1").arg(ok ? tr("成功") : tr("失败"));
+        Log(QStringLiteral("%1: %2 %3").arg(result, target.Name(), err).trimmed());
+        CMessageBox::Info(this, tr("提示"), result);
         break;
     }
     case CImagePanel::KindRemote:
@@ -750,10 +813,10 @@ void MainWindow::RefreshImageCRC()
 {
     QString crc;
     QString why;
-    if (CImagePanel(ServerDefs::WorkDir()).RefreshCRC(ui->treeBin->GetBinInfos(), crc, why))
-        ui->edit_imagecrc->setText(crc);
-    else
+    // An empty list or one that cannot be merged has no CRC to show.
+    if (!CImagePanel(ServerDefs::WorkDir()).RefreshCRC(ui->treeBin->GetBinInfos(), crc, why))
         qDebug() << why;
+    ui->edit_imagecrc->setText(crc);
 }
 
 CPanelValues MainWindow::PanelValues() const
@@ -774,6 +837,7 @@ bool MainWindow::BuildImage(const CPanelValues &values, const MyProger *proger, 
 {
     CImageResult result;
     if (!CImagePanel(ServerDefs::WorkDir()).Build(values, proger, givenID, path, result, msg)) {
+        Log(msg.text);
         ShowPanelMessage(msg);
         return false;
     }
@@ -812,14 +876,14 @@ void MainWindow::ExportImage()
     }
     CImageSettings settings;
     settings.Load();
-    QString typed = settings.strExportID;
-    if (!CExportPrompt::AskID(this, ui->actionexportimage->text(), tr("请输入或者确认下载器ID以进行导出加密镜像"), typed))
+    // The ticked programmer is the likely target; else the ID used last.
+    const MyProger *selected = GetSelectedProger();
+    QString typed = selected ? CImagePanel::KeyID(*selected) : settings.strExportID;
+    const auto check = [](const QString &text) { return CImagePanel::ExportID(text).isEmpty() ? tr("ID输入错误!") : QString(); };
+    if (!CExportPrompt::AskID(this, ui->actionexportimage->text(), tr("请输入或者确认下载器ID以进行导出加密镜像"), typed,
+                              check))
         return;
     const QString id = CImagePanel::ExportID(typed);
-    if (id.isEmpty()) {
-        Warn(tr("ID输入错误!"));
-        return;
-    }
     const QString dir = CExportPrompt::AskFolder(this, tr("选择镜像文件的导出位置"), settings.strExportPath);
     if (dir.isEmpty())
         return;
@@ -931,6 +995,7 @@ void MainWindow::SetProgerPassword()
         return;
     }
     const QString root = proger->m_strRoot;
+    const QString name = proger->Name();
     if (!m_pPwdDlg)
         m_pPwdDlg = std::make_unique<passworddlg>(this);
     if (m_pPwdDlg->exec() != QDialog::Accepted) {
@@ -945,12 +1010,10 @@ void MainWindow::SetProgerPassword()
         ok = BurnHub::Instance()->DownPasswordFile(path, err);
     }
     QFile::remove(path);
-    if (ok) {
-        Log(tr("更新密码成功，烧录器重新上电以生效"));
-    } else {
-        qDebug() << "MainWindow::SetProgerPassword" << err;
-        Error(tr("更新密码失败"));
-    }
+    const QString result = ok ? tr("更新密码成功，烧录器重新上电以生效") : tr("更新密码失败");
+    Log(QStringLiteral("%1: %2 %3").arg(result, name, err).trimmed());
+    if (!ok)
+        Error(result);
 }
 
 // ---------------------------------------------------------------- window

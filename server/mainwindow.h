@@ -118,6 +118,9 @@ private:
     // The selected programmer, or null after "下载器未选择!".
     MyProger *RequireSelected();
     void ShowSelectedConfig();
+    // "下载器配置" with the name of the programmer it shows.
+    void ShowConfigTitle();
+    void ResizeProgColumns();
     void ResetConfigForm();
     void CheckFirmware(const MyProger &proger);
     void CopySerial(const MyProger &proger);
@@ -155,6 +158,8 @@ private:
     std::unique_ptr<CUsbProgManager> m_pUsb; // HID and VCP programmers, the USB console
     CProgerList m_progers;
     CKeySequence m_testKeys;
+    CFirmCheckMemo m_firmChecked;
+    QString m_strConfigName; // the programmer the configuration panel shows
     QTranslator m_translator;
     QString m_strClientUID;
     QString m_strBrokerHost;

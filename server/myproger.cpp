@@ -52,3 +52,11 @@ QString MyProger::LocationText() const
         return QStringLiteral("%1:%2").arg(m_strRemoteIP).arg(m_nRemotePort);
     return m_strUID;
 }
+
+QString MyProger::Name() const
+{
+    const QString where = LocationText();
+    if (m_strID.isEmpty() || m_strID == where)
+        return where;
+    return QStringLiteral("%1 (%2)").arg(m_strID, where);
+}

@@ -24,6 +24,8 @@ public:
     bool SameRemote(const MyProger &other) const;
     // What the "位置" column shows: the disk root, "address:port" or the UID.
     QString LocationText() const;
+    // How the log and the configuration panel name it: "ID (location)".
+    QString Name() const;
 
     bool m_bRemote = false;
     int m_nLinkState = LinkLocal;

@@ -120,6 +120,10 @@
         <source>BIN文件转换HEX文件成功!</source>
         <translation>BIN file converted to HEX file!</translation>
     </message>
+    <message>
+        <source> (第%1行)</source>
+        <translation> (line %1)</translation>
+    </message>
 </context>
 <context>
     <name>SelDataDlg</name>

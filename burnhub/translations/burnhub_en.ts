@@ -163,6 +163,18 @@ Clear the old setting and retry?</translation>
         <source>镜像名称不能为空</source>
         <translation>The image name must not be empty</translation>
     </message>
+    <message>
+        <source>注意: %1 放在地址 %2, 而HEX文件的起始地址为 %3</source>
+        <translation>Note: %1 is placed at %2, but the HEX file starts at %3</translation>
+    </message>
+    <message>
+        <source>程序文件为空:%1</source>
+        <translation>The program file is empty: %1</translation>
+    </message>
+    <message>
+        <source>程序地址重叠: %1 与 %2</source>
+        <translation>Program addresses overlap: %1 and %2</translation>
+    </message>
 </context>
 <context>
     <name>CImageFile</name>

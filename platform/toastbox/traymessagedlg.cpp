@@ -15,7 +15,11 @@ TrayMessageDlg::TrayMessageDlg(const QString &title, const QString &text)
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_ShowWithoutActivating);
     setObjectName(QStringLiteral("TrayMessageDlg"));
+    // Its own colours, whatever the theme: a dark theme's light text on this
+    // light tip would be near invisible.
+    setAttribute(Qt::WA_StyledBackground);
     setStyleSheet(QStringLiteral("#TrayMessageDlg{background:#fdfdfd;border:1px solid #8aa4c8;}"
+                                 "#TrayMessageDlg QLabel{color:#1f2933;background:transparent;}"
                                  "QLabel#tipTitle{font-weight:bold;color:#24476f;}"));
     m_title = new QLabel(title, this);
     m_title->setObjectName(QStringLiteral("tipTitle"));

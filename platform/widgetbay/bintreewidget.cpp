@@ -8,7 +8,13 @@
 
 namespace {
 enum Column { AddrColumn = 0, PathColumn = 1 };
+
+BinTreeWidget::FileChooser &fileChooser()
+{
+    static BinTreeWidget::FileChooser chooser;
+    return chooser;
 }
+} // namespace
 
 BinTreeWidget::BinTreeWidget(QWidget *parent) : QTreeWidget(parent)
 {
@@ -17,6 +23,9 @@ BinTreeWidget::BinTreeWidget(QWidget *parent) : QTreeWidget(parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     header()->setStretchLastSection(true);
     setColumnWidth(AddrColumn, 110);
+    // A double click edits: the address in place, the path through the file
+    // dialog only, so no editor is left over the path to type into.
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
     RetranslateUi();
     connect(this, &QTreeWidget::itemDoubleClicked, this, &BinTreeWidget::OnItemDoubleClicked);
     connect(this, &QTreeWidget::itemChanged, this, &BinTreeWidget::OnItemChanged);
@@ -128,14 +137,33 @@ bool BinTreeWidget::ParseAddr(const QString &text, quint32 &addr)
     return true;
 }
 
+void BinTreeWidget::SetFileChooser(FileChooser chooser)
+{
+    fileChooser() = std::move(chooser);
+}
+
+void BinTreeWidget::SetAddr(int row, const QString &addr)
+{
+    if (QTreeWidgetItem *item = topLevelItem(row))
+        item->setText(AddrColumn, addr);
+}
+
 void BinTreeWidget::OnItemDoubleClicked(QTreeWidgetItem *item, int column)
 {
-    if (column != PathColumn)
+    if (column == AddrColumn) {
+        editItem(item, AddrColumn);
         return;
-    const QString path = QFileDialog::getOpenFileName(this, tr("选择程序文件"), item->text(PathColumn),
-                                                      tr("程序文件 (*.bin *.BIN *.hex *.HEX)"));
-    if (!path.isEmpty())
-        item->setText(PathColumn, path);
+    }
+    const QString current = item->text(PathColumn);
+    const QString path = fileChooser() ? fileChooser()(current)
+                                       : QFileDialog::getOpenFileName(this, tr("选择程序文件"), current,
+                                                                      tr("程序文件 (*.bin *.BIN *.hex *.HEX)"));
+    // The row may have gone while the dialog was open.
+    const int row = indexOfTopLevelItem(item);
+    if (path.isEmpty() || row < 0)
+        return;
+    item->setText(PathColumn, path);
+    emit sig_pathChosen(row, path);
 }
 
 void BinTreeWidget::OnItemChanged(QTreeWidgetItem *item, int column)

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QTreeWidget>
+#include <functional>
 
 struct WIDGETBAY_EXPORT BinInfo
 {
@@ -38,8 +39,17 @@ public:
 
     void RetranslateUi();
 
+    void SetAddr(int row, const QString &addr);
+
+    // Replaces the file dialog of the path cell (tests); gets the current path,
+    // returns the chosen one or empty. An empty function brings the dialog back.
+    using FileChooser = std::function<QString(const QString &current)>;
+    static void SetFileChooser(FileChooser chooser);
+
 signals:
     void sig_changed();
+    // The user picked a file for a row's path.
+    void sig_pathChosen(int row, const QString &path);
 
 protected:
     void changeEvent(QEvent *event) override;

@@ -24,10 +24,10 @@
     </message>
 </context>
 <context>
-    <name>CImageBuilder</name>
+    <name>CExportPrompt</name>
     <message>
-        <source>镜像文件生成失败 </source>
-        <translation>Generating the image file failed </translation>
+        <source>提示</source>
+        <translation>Notice</translation>
     </message>
 </context>
 <context>
@@ -833,10 +833,6 @@ reason: </translation>
         <translation>Clear</translation>
     </message>
     <message>
-        <source>保存日志完成</source>
-        <translation>Log saved</translation>
-    </message>
-    <message>
         <source>保存日志失败</source>
         <translation>Saving the log failed</translation>
     </message>
@@ -987,6 +983,26 @@ reason: </translation>
     <message>
         <source>USB下载器未连接: %1</source>
         <translation>USB programmer not connected: %1</translation>
+    </message>
+    <message>
+        <source>保存日志完成: %1</source>
+        <translation>Log saved: %1</translation>
+    </message>
+    <message>
+        <source>下载器已移除: %1</source>
+        <translation>Programmer removed: %1</translation>
+    </message>
+    <message>
+        <source>下载器已接入: %1</source>
+        <translation>Programmer attached: %1</translation>
+    </message>
+    <message>
+        <source>删除全部程序条目，是否继续?</source>
+        <translation>Delete all program entries. Continue?</translation>
+    </message>
+    <message>
+        <source>下发配置文件: %1</source>
+        <translation>Sending the configuration file to %1</translation>
     </message>
 </context>
 <context>

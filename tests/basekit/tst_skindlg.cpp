@@ -192,8 +192,14 @@ private slots:
         FuncTool::CopyFile("/nonexistent/qel", "/tmp/qel-never", err);
         QCOMPARE(err, QStringLiteral("The source file could not be read"));
 
+        // Qt's own buttons speak English with English...
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Yes"));
         CTranslations::LoadTranslations(false);
         QCOMPARE(QCoreApplication::translate("skindlg", "银色"), QStringLiteral("银色"));
+        // ... and Chinese with Chinese, from the catalogue the system ships.
+        QVERIFY2(QCoreApplication::translate("QPlatformTheme", "&Yes").startsWith(QStringLiteral("是")),
+                 qPrintable(QCoreApplication::translate("QPlatformTheme", "&Yes")));
+        QVERIFY(QCoreApplication::translate("QFileDialog", "Look in:") != QStringLiteral("Look in:"));
         // Loading again does not stack translators.
         CTranslations::LoadTranslations(true);
         CTranslations::LoadTranslations(true);

@@ -142,7 +142,12 @@ private slots:
         QTest::newRow("missing") << 0x1000u << "none.bin" << "文件打开失败:" + m_dir.filePath("none.bin");
         QTest::newRow("below start") << 0x0FFFu << "ok.bin" << "程序地址超出范围:" + m_dir.filePath("ok.bin");
         QTest::newRow("far away") << 0x20001000u << "ok.bin" << "程序地址超出范围:" + m_dir.filePath("ok.bin");
-        QTest::newRow("bad hex") << 0x1000u << "bad.hex" << "文件打开失败:" + m_dir.filePath("bad.hex") + " HEX文件转换出错，校验错误";
+        QTest::newRow("bad hex") << 0x1000u << "bad.hex"
+                                 << "文件打开失败:" + m_dir.filePath("bad.hex") + " HEX文件转换出错，校验错误 (第1行)";
+        file("empty.bin", QByteArray());
+        QTest::newRow("empty") << 0x1004u << "empty.bin" << "程序文件为空:" + m_dir.filePath("empty.bin");
+        QTest::newRow("overlap") << 0x1003u << "ok.bin"
+                                 << QStringLiteral("程序地址重叠: %1 与 %1").arg(m_dir.filePath("ok.bin"));
     }
 
     void mergeFailures()

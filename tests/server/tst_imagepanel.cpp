@@ -166,19 +166,19 @@ void TestImagePanel::buildRefusals()
     CPanelValues v = Values({{"0x0000", bin}});
     v.strLimit = QStringLiteral("5");
     QVERIFY(!panel.Build(v, &proger, QString(), panel.ImagePath("app.img"), result, msg));
-    QCOMPARE(msg.way, CPanelMessage::Warn);
+    QCOMPARE(msg.way, CPanelMessage::Error);
     QCOMPARE(msg.text, QStringLiteral("要有效限制下载次数，请选择加密镜像!"));
     QVERIFY(!QFile::exists(panel.ImagePath("app.img")));
     QVERIFY(!QFile::exists(work + "/history/images.log"));
 
-    // Encrypted without a programmer ID: logged, not boxed.
+    // Encrypted without a programmer ID.
     v.bEncrypt = true;
     QVERIFY(!panel.Build(v, nullptr, QString(), panel.ImagePath("app.img"), result, msg));
-    QCOMPARE(msg.way, CPanelMessage::Log);
+    QCOMPARE(msg.way, CPanelMessage::Error);
     QCOMPARE(msg.text, QStringLiteral("下载器ID格式有误,加密镜像必须绑定下载器!"));
     const MyProger noHex = Disk(QStringLiteral("/p/"), QStringLiteral("NOT-AN-ID"));
     QVERIFY(!panel.Build(v, &noHex, QString(), panel.ImagePath("app.img"), result, msg));
-    QCOMPARE(msg.way, CPanelMessage::Log);
+    QCOMPARE(msg.text, QStringLiteral("下载器ID格式有误,加密镜像必须绑定下载器!"));
 
     // An empty list, an empty path, an address that is no number, a missing file.
     v.bEncrypt = false;
@@ -196,8 +196,24 @@ void TestImagePanel::buildRefusals()
     QVERIFY(!panel.Build(v, &proger, QString(), panel.ImagePath("app.img"), result, msg));
     QVERIFY(msg.text.startsWith(QStringLiteral("程序文件读取错误")));
     QVERIFY(msg.text.contains(m_dir->filePath("gone.bin")));
+    // Nothing to burn, or two programs on the same bytes (in either order).
+    v.bins = {{"0x0000", File("empty.bin", QByteArray())}};
+    QVERIFY(!panel.Build(v, &proger, QString(), panel.ImagePath("app.img"), result, msg));
+    QVERIFY(msg.text.endsWith(QStringLiteral("程序文件为空:") + m_dir->filePath("empty.bin")));
+    v.bins = {{"0x0000", File("nodata.hex", QByteArray(":00000001FF\n"))}};
+    QVERIFY(!panel.Build(v, &proger, QString(), panel.ImagePath("app.img"), result, msg));
+    QVERIFY(msg.text.contains(QStringLiteral("程序文件为空:")));
+    const QString tail = File("tail.bin", QByteArray(8, 't'));
+    v.bins = {{"0x0000", bin}, {"0x0009", tail}};
+    QVERIFY(!panel.Build(v, &proger, QString(), panel.ImagePath("app.img"), result, msg));
+    QVERIFY(msg.text.endsWith(QStringLiteral("程序地址重叠: %1 与 %2").arg(tail, bin)));
+    v.bins = {{"0x0000", bin}, {"0x0020", tail}, {"0x001C", tail}};
+    QVERIFY(!panel.Build(v, &proger, QString(), panel.ImagePath("app.img"), result, msg));
+    QVERIFY(msg.text.contains(QStringLiteral("程序地址重叠")));
+    // Touching is not overlapping.
+    v.bins = {{"0x0000", bin}, {"0x000A", tail}};
+    QVERIFY2(panel.Build(v, &proger, QString(), panel.ImagePath("touch.img"), result, msg), qPrintable(msg.text));
     QVERIFY(!QFile::exists(panel.ImagePath("app.img")));
-    QVERIFY(!QFile::exists(work + "/history/images.log"));
 
     // Limit 0 without encryption builds: 10 bytes make a 16-byte program, an 84-byte image.
     v.bins = {{"0x0000", bin}};

@@ -20,6 +20,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QInputDialog>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
@@ -120,13 +121,21 @@ private slots:
     void imageForAnotherProgrammerIsRejected();
     void refusalsLeaveNoImage();
     void crcFieldFollowsTheList();
+    void panelQuestionsAndHexAddress();
     void exportAsksForIDAndFolder();
+    void exportDialogStartsWithTheTickedID();
     void remoteProgrammerGetsFileAttrib();
     void vcpProgrammerGetsImageAndConfig();
 
 private:
     QString Dir(const QString &name) const { return m_dir->path() + QLatin1Char('/') + name; }
     void UsePrograms(const QStringList &names);
+    // A QEL720A programmer folder with identity kIdA.
+    static void MakeProger(const QString &root)
+    {
+        QVERIFY(FuncTool::WriteFile(root + QStringLiteral("/sys/qelprogrammer.dat"),
+                                    QStringLiteral("ID=%1\r\nVER=V2.1.5\r\nHW=H1.0\r\nMODEL=QEL720A\r\n").arg(kIdA).toUtf8()));
+    }
     // Fills the panel: two programs (BIN and HEX) with a gap between them.
     void FillPanel(MainWindow &w, const QString &index, const QString &name, bool encrypt, const QString &limit);
     QTreeWidget *List(MainWindow &w) { return w.findChild<QTreeWidget *>(QStringLiteral("lv_prog")); }
@@ -253,8 +262,7 @@ void TestImageWindow::imageForAnotherProgrammerIsRejected()
 
 void TestImageWindow::refusalsLeaveNoImage()
 {
-    QVERIFY(FuncTool::WriteFile(Dir("A/sys/qelprogrammer.dat"),
-                                QStringLiteral("ID=%1\r\nVER=V2.1.5\r\nHW=H1.0\r\nMODEL=QEL720A\r\n").arg(kIdA).toUtf8()));
+    MakeProger(Dir("A"));
     UsePrograms({"A"});
     Boxes boxes;
     MainWindow w;
@@ -269,8 +277,36 @@ void TestImageWindow::refusalsLeaveNoImage()
     // A limit without encryption: refused before anything is built.
     FillPanel(w, QStringLiteral("3"), QStringLiteral("app"), false, QStringLiteral("5"));
     click();
-    QVERIFY(boxes.Shown(QStringLiteral("要有效限制下载次数，请选择加密镜像!")));
-    QVERIFY(boxes.Shown(QStringLiteral("错误|镜像文件生成失败 ") + ServerDefs::WorkDir() + "app.img"));
+    // One box with the reason, and the same reason in the log.
+    int before = boxes.shown.size();
+    click();
+    QCOMPARE(boxes.shown.size(), before + 2); // the question, then the reason
+    QCOMPARE(boxes.shown.last().second, QStringLiteral("错误|要有效限制下载次数，请选择加密镜像!"));
+    QVERIFY(w.LogText().contains(QStringLiteral("要有效限制下载次数，请选择加密镜像!")));
+
+    // A number above the range is refused as typed, not made the largest one.
+    FillPanel(w, QStringLiteral("200"), QStringLiteral("app"), false, QStringLiteral("0"));
+    Combo(w, "combo_index")->lineEdit()->setFocus();
+    Tree(w)->setFocus();
+    click();
+    QVERIFY(boxes.Shown(QStringLiteral("提示|镜像号超出范围，支持[0,199]")));
+    QCOMPARE(Combo(w, "combo_index")->currentText(), QStringLiteral("200"));
+
+    // Empty and overlapping programs are refused with the file named.
+    FillPanel(w, QStringLiteral("3"), QStringLiteral("app"), false, QStringLiteral("0"));
+    QVERIFY(FuncTool::WriteFile(Dir("empty.bin"), QByteArray()));
+    Tree(w)->SetBinInfos({{QStringLiteral("0x0"), Dir("empty.bin")}});
+    click();
+    QVERIFY(boxes.Shown(QStringLiteral("程序文件为空:") + Dir("empty.bin")));
+    Tree(w)->SetBinInfos({{QStringLiteral("0x08000000"), Dir("app.bin")}, {QStringLiteral("0x08000100"), Dir("data.hex")}});
+    click();
+    QVERIFY(boxes.Shown(QStringLiteral("程序地址重叠: %1 与 %2").arg(Dir("data.hex"), Dir("app.bin"))));
+    // A bad HEX file names its line.
+    QVERIFY(FuncTool::WriteFile(Dir("bad.hex"), QByteArray(":10000000000102030405060708090A0B0C0D0E0F78\n:0400100001020304FF\n:00000001FF\n")));
+    Tree(w)->SetBinInfos({{QStringLiteral("0x0"), Dir("bad.hex")}});
+    click();
+    QVERIFY(boxes.Shown(QStringLiteral("HEX文件转换出错，校验错误 (第2行)")));
+    QVERIFY(w.LogText().contains(QStringLiteral("HEX文件转换出错，校验错误 (第2行)")));
 
     // Numbers by model and encryption.
     FillPanel(w, QStringLiteral("50"), QStringLiteral("app"), true, QStringLiteral("0"));
@@ -330,6 +366,56 @@ void TestImageWindow::crcFieldFollowsTheList()
     Tree(w)->topLevelItem(1)->setText(0, QStringLiteral("0x08002000"));
     QVERIFY(crc->text() != two);
     QVERIFY(crc->text() != one);
+    // A file that cannot be read, or no program at all: no CRC is shown.
+    Tree(w)->topLevelItem(1)->setText(1, Dir("gone.bin"));
+    QVERIFY(crc->text().isEmpty());
+    Tree(w)->topLevelItem(1)->setText(1, Dir("data.hex"));
+    QVERIFY(!crc->text().isEmpty());
+    Tree(w)->DeleteAll();
+    QVERIFY(crc->text().isEmpty());
+}
+
+void TestImageWindow::panelQuestionsAndHexAddress()
+{
+    MakeProger(Dir("A"));
+    UsePrograms({"A"});
+    Boxes boxes;
+    MainWindow w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    List(w)->topLevelItem(0)->setCheckState(0, Qt::Checked);
+    FillPanel(w, QStringLiteral("3"), QStringLiteral("app"), false, QStringLiteral("0"));
+
+    // The button asks before it changes the programmer; "no" builds nothing.
+    boxes.answer = QMessageBox::No;
+    QTest::mouseClick(w.findChild<QPushButton *>(QStringLiteral("btn_downimage")), Qt::LeftButton);
+    QVERIFY(boxes.Shown(QStringLiteral("提示|下发镜像将修改下载器的镜像配置，是否继续?")));
+    QVERIFY(!QFile::exists(ServerDefs::WorkDir() + "app.img"));
+    // Removing all programs asks too.
+    QTest::mouseClick(w.findChild<QPushButton *>(QStringLiteral("btn_delall")), Qt::LeftButton);
+    QVERIFY(boxes.Shown(QStringLiteral("提示|删除全部程序条目，是否继续?")));
+    QCOMPARE(Tree(w)->topLevelItemCount(), 2);
+    boxes.answer = QMessageBox::Yes;
+    QTest::mouseClick(w.findChild<QPushButton *>(QStringLiteral("btn_delall")), Qt::LeftButton);
+    QCOMPARE(Tree(w)->topLevelItemCount(), 0);
+
+    // A HEX file chosen for a row brings its own address; moved elsewhere, the build says so.
+    QVERIFY(FuncTool::WriteFile(Dir("fw.hex"), QByteArray(":04100000DEADBEEFB4\n:00000001FF\n")));
+    BinTreeWidget::SetFileChooser([this](const QString &) { return Dir("fw.hex"); });
+    QTest::mouseClick(w.findChild<QPushButton *>(QStringLiteral("btn_add")), Qt::LeftButton);
+    BinTreeWidget *tree = Tree(w);
+    const QRect row = tree->visualItemRect(tree->topLevelItem(0));
+    const QPoint pathCell(tree->columnWidth(0) + 20, row.center().y());
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, pathCell);
+    QTest::mouseDClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, pathCell);
+    BinTreeWidget::SetFileChooser({});
+    QCOMPARE(tree->GetBinInfos(), (QList<BinInfo>{{QStringLiteral("0x00001000"), Dir("fw.hex")}}));
+    QTest::mouseClick(w.findChild<QPushButton *>(QStringLiteral("btn_downimage")), Qt::LeftButton);
+    QVERIFY(!w.LogText().contains(QStringLiteral("HEX文件的起始地址")));
+    tree->SetAddr(0, QStringLiteral("0x08000000"));
+    QTest::mouseClick(w.findChild<QPushButton *>(QStringLiteral("btn_downimage")), Qt::LeftButton);
+    QVERIFY2(w.LogText().contains(QStringLiteral("注意: %1 放在地址 0x08000000, 而HEX文件的起始地址为 0x00001000").arg(Dir("fw.hex"))),
+             qPrintable(w.LogText()));
 }
 
 void TestImageWindow::exportAsksForIDAndFolder()
@@ -340,13 +426,13 @@ void TestImageWindow::exportAsksForIDAndFolder()
     FillPanel(w, QStringLiteral("60"), QStringLiteral("exp"), false, QStringLiteral("9"));
     QAction *exportAction = w.findChild<QAction *>(QStringLiteral("actionexportimage"));
 
-    QString typed = QStringLiteral("not an id");
+    QStringList typed{QStringLiteral("not an id"), QStringLiteral("abcd")};
     QStringList asked;
     QString startFolder;
     CExportPrompt::SetResponders(
         [&](const QString &label, QString &id) {
             asked << label + QLatin1Char('=') + id;
-            id = typed;
+            id = typed.size() > 1 ? typed.takeFirst() : typed.first();
             return true;
         },
         [&](const QString &title, const QString &start) {
@@ -354,14 +440,14 @@ void TestImageWindow::exportAsksForIDAndFolder()
             startFolder = start;
             return Dir("out");
         });
+    // A wrong ID is refused and asked again before the folder.
     exportAction->trigger();
     QVERIFY(boxes.Shown(QStringLiteral("ID输入错误!")));
-    QCOMPARE(asked.size(), 1); // no folder question after a wrong ID
+    QCOMPARE(asked.size(), 3);
     QVERIFY(asked.first().startsWith(QStringLiteral("请输入或者确认下载器ID以进行导出加密镜像=")));
+    QCOMPARE(asked.at(1), QStringLiteral("请输入或者确认下载器ID以进行导出加密镜像=not an id"));
 
     // A short ID is made up to 24 digits; the image is encrypted whatever the panel says.
-    typed = QStringLiteral("abcd");
-    exportAction->trigger();
     QVERIFY2(w.LogText().contains(QStringLiteral("导出镜像成功! ") + Dir("out/exp.img")), qPrintable(w.LogText()));
     QCOMPARE(asked.last(), QStringLiteral("选择镜像文件的导出位置"));
     QByteArray image = FuncTool::ReadFile(Dir("out/exp.img"));
@@ -393,6 +479,44 @@ void TestImageWindow::exportAsksForIDAndFolder()
                                  [this](const QString &, const QString &) { return Dir("blocker"); });
     exportAction->trigger();
     QVERIFY(w.LogText().contains(QStringLiteral("导出镜像失败 ") + Dir("blocker/exp.img")));
+}
+
+void TestImageWindow::exportDialogStartsWithTheTickedID()
+{
+    MakeProger(Dir("A"));
+    UsePrograms({"A"});
+    Boxes boxes;
+    MainWindow w;
+    FillPanel(w, QStringLiteral("3"), QStringLiteral("exp"), false, QStringLiteral("0"));
+    List(w)->topLevelItem(0)->setCheckState(0, Qt::Checked);
+    CExportPrompt::SetResponders({}, [this](const QString &, const QString &) { return Dir("out"); });
+    // The real dialog: it offers the ticked programmer's ID, stays open on a
+    // malformed one, and takes the corrected one.
+    QString offered;
+    bool stayedOpen = false;
+    auto *timer = new QTimer(&w);
+    timer->setInterval(20);
+    connect(timer, &QTimer::timeout, [&]() {
+        auto *dlg = qobject_cast<QInputDialog *>(QApplication::activeModalWidget());
+        if (!dlg)
+            return;
+        timer->stop();
+        offered = dlg->textValue();
+        dlg->setTextValue(QStringLiteral("12-34"));
+        dlg->accept();
+        stayedOpen = dlg->isVisible();
+        dlg->setTextValue(kIdB);
+        dlg->accept();
+    });
+    timer->start();
+    w.findChild<QAction *>(QStringLiteral("actionexportimage"))->trigger();
+    QCOMPARE(offered, kIdA);
+    QVERIFY(stayedOpen);
+    QVERIFY(boxes.Shown(QStringLiteral("提示|ID输入错误!")));
+    QByteArray image = FuncTool::ReadFile(Dir("out/exp.img"));
+    CImageTrailer trailer;
+    QString err;
+    QVERIFY2(CImageFile::Open(image, kIdB, trailer, err), qPrintable(err));
 }
 
 void TestImageWindow::remoteProgrammerGetsFileAttrib()

@@ -20,6 +20,7 @@
 #include <QClipboard>
 #include <QMenu>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -145,6 +146,7 @@ private slots:
     void rowMenuCopiesAndEjects();
     void menuActions();
     void firmwareUpdateReachesTheWindow();
+    void devicesComeAndGoKeepingTicks();
 
 private:
     QString Dir(const QString &name) const { return m_dir->path() + QLatin1Char('/') + name; }
@@ -188,11 +190,12 @@ void TestMainWindow::disscanListsNothing()
     MainWindow w;
     QVERIFY(w.IsDiskScanOff());
     QCOMPARE(List(w)->topLevelItemCount(), 0);
-    QCOMPARE(CountOf(w.LogText(), "本地下载器刷新失败, 需开启自动扫描磁盘"), 1);
-    // An arrival lists again, and is refused again.
+    // Scanning was switched off on purpose: start-up does not call that a failure.
+    QCOMPARE(CountOf(w.LogText(), "本地下载器刷新失败, 需开启自动扫描磁盘"), 0);
+    // An arrival lists again, and is refused with the reason.
     w.UDiskCome(Dir("A"));
     QCOMPARE(List(w)->topLevelItemCount(), 0);
-    QCOMPARE(CountOf(w.LogText(), "本地下载器刷新失败, 需开启自动扫描磁盘"), 2);
+    QCOMPARE(CountOf(w.LogText(), "本地下载器刷新失败, 需开启自动扫描磁盘"), 1);
     QCOMPARE(CountOf(w.LogText(), "本地下载器已刷新"), 0);
 }
 
@@ -571,9 +574,9 @@ void TestMainWindow::menuActions()
     ServerEvents::PostLog(QStringLiteral("a line to keep"));
     QTRY_VERIFY(w.LogText().contains("a line to keep"));
     Action(w, "actionsavelog")->trigger();
-    QVERIFY(w.LogText().contains("保存日志完成"));
     const QStringList saved = QDir(ServerDefs::WorkDir()).entryList({QStringLiteral("*_log.txt")}, QDir::Files);
     QCOMPARE(saved.size(), 1);
+    QVERIFY(w.LogText().contains(QStringLiteral("保存日志完成: ") + ServerDefs::WorkDir() + saved.first()));
     QVERIFY(QRegularExpression(QStringLiteral("^\\d{2}-\\d{2}-\\d{2}-\\d{2}\\.\\d{2}\\.\\d{2}_log\\.txt$")).match(saved.first()).hasMatch());
     QVERIFY(QString::fromUtf8(FuncTool::ReadFile(ServerDefs::WorkDir() + saved.first())).contains("a line to keep"));
     QFile::remove(ServerDefs::WorkDir() + saved.first());
@@ -613,6 +616,70 @@ void TestMainWindow::firmwareUpdateReachesTheWindow()
     QVERIFY2(TrayMessageDlg::current()->text().contains("固件更新成功[V9.0.0]"), qPrintable(TrayMessageDlg::current()->text()));
     // What the server sent is shown as text, never as a link.
     QVERIFY(TrayMessageDlg::current()->text().contains("new &lt;a href="));
+}
+
+void TestMainWindow::devicesComeAndGoKeepingTicks()
+{
+    MakeProger(Dir("A"), "3F0027000B51353235383231", "QEL720A", "V2.1.5");
+    MakeProger(Dir("B"), "3F0027000B51353235383232", "QEL720A", "V2.1.5");
+    QVERIFY(FuncTool::WriteFile(Dir("B") + "/config/param.ini", QByteArray("contInterval=3456\r\n")));
+    UsePrograms({"A", "B", "C"});
+    Boxes boxes;
+    MainWindow w;
+    QTreeWidget *list = List(w);
+    auto *group = w.findChild<QGroupBox *>(QStringLiteral("group_config"));
+    auto interval = [&w]() { return w.ConfigForm()->findChild<QLineEdit *>(QStringLiteral("edit_contInterval")); };
+    QCOMPARE(group->title(), QStringLiteral("下载器配置"));
+    QVERIFY(w.LogText().contains(QStringLiteral("下载器已接入: 3F0027000B51353235383231 (%1/)").arg(Dir("A"))));
+    QCOMPARE(CountOf(w.LogText(), "下载器固件检查更新..."), 2);
+
+    // The panel names the programmer it shows.
+    list->topLevelItem(1)->setCheckState(0, Qt::Checked);
+    QCOMPARE(group->title(), QStringLiteral("下载器配置 - 3F0027000B51353235383232 (%1/)").arg(Dir("B")));
+    QCOMPARE(interval()->text(), QStringLiteral("3456"));
+
+    // Another arrives: the tick stays, the log names it, no second firmware tip for the others.
+    MakeProger(Dir("C"), "3F0027000B51353235383233", "QEL720C", "V2.0.9");
+    w.UDiskCome(Dir("C"));
+    QCOMPARE(list->topLevelItemCount(), 3);
+    QCOMPARE(list->topLevelItem(1)->checkState(0), Qt::Checked);
+    QCOMPARE(w.GetSelectedProger()->m_strID, QStringLiteral("3F0027000B51353235383232"));
+    QVERIFY(w.LogText().contains(QStringLiteral("下载器已接入: 3F0027000B51353235383233 (%1/)").arg(Dir("C"))));
+    QCOMPARE(CountOf(w.LogText(), "下载器已接入: "), 3);
+    QCOMPARE(CountOf(w.LogText(), "下载器固件检查更新..."), 2);
+
+    // A leaves: B stays ticked; then B leaves and the panel shows no one's values.
+    QVERIFY(QFile::remove(Dir("A") + "/sys/qelprogrammer.dat"));
+    w.UDiskRemove(Dir("A"));
+    QVERIFY(w.LogText().contains(QStringLiteral("下载器已移除: 3F0027000B51353235383231 (%1/)").arg(Dir("A"))));
+    QCOMPARE(list->topLevelItemCount(), 2);
+    QCOMPARE(w.GetSelectedProger()->m_strID, QStringLiteral("3F0027000B51353235383232"));
+    QVERIFY(QFile::remove(Dir("B") + "/sys/qelprogrammer.dat"));
+    w.UDiskRemove(Dir("B"));
+    QVERIFY(!w.GetSelectedProger());
+    QCOMPARE(group->title(), QStringLiteral("下载器配置"));
+    QCOMPARE(interval()->text(), QStringLiteral("2000"));
+
+    // Back again with the same firmware: no new tip; unticking clears the panel too.
+    MakeProger(Dir("A"), "3F0027000B51353235383231", "QEL720A", "V2.1.5");
+    w.UDiskCome(Dir("A"));
+    QCOMPARE(CountOf(w.LogText(), "下载器固件检查更新..."), 2);
+    QTreeWidgetItem *a = list->findItems(Dir("A") + "/", Qt::MatchExactly).value(0);
+    QVERIFY(a);
+    a->setCheckState(0, Qt::Checked);
+    QVERIFY(group->title().contains(QStringLiteral("3F0027000B51353235383231")));
+    a->setCheckState(0, Qt::Unchecked);
+    QCOMPARE(group->title(), QStringLiteral("下载器配置"));
+
+    // Sending the configuration or a password says to which programmer.
+    a->setCheckState(0, Qt::Checked);
+    QTest::mouseClick(w.findChild<QPushButton *>(QStringLiteral("btn_downconfig")), Qt::LeftButton);
+    QVERIFY2(w.LogText().contains(QStringLiteral("本地配置下载成功: 3F0027000B51353235383231 (%1/)").arg(Dir("A"))),
+             qPrintable(w.LogText()));
+    WhenPasswordDialog([](passworddlg *dlg) { TypePassword(dlg, QStringLiteral("42")); });
+    w.show();
+    Action(w, "actionpassword")->trigger();
+    QVERIFY(w.LogText().contains(QStringLiteral("更新密码成功，烧录器重新上电以生效: 3F0027000B51353235383231 (%1/)").arg(Dir("A"))));
 }
 
 QEL_TEST_MAIN(TestMainWindow)

@@ -6,6 +6,7 @@
 #include "cnamevalidator.h"
 #include "cpasswordrule.h"
 #include "cprogerlist.h"
+#include "ctooltext.h"
 #include "functool.h"
 #include "qeltest.h"
 
@@ -18,6 +19,9 @@ class TestServerRules : public QObject
 private slots:
     void selectedIsFirstTickedRow();
     void remoteRoutes();
+    void diskChangesKeepRows();
+    void firmCheckOncePerRelease();
+    void toolTextWraps();
     void keySequence();
     void password_data();
     void password();
@@ -47,6 +51,48 @@ void TestServerRules::selectedIsFirstTickedRow()
     QCOMPARE(list.IndexOf(c), 1);
     QCOMPARE(list.Disks(), QList<MyProger *>{b});
     QVERIFY(!list.At(5));
+}
+
+void TestServerRules::diskChangesKeepRows()
+{
+    CProgerList list;
+    MyProger *a = list.Append(MyProger(ProgerInfo("/a/", "A", "QEL720A", "V1")));
+    MyProger *b = list.Append(MyProger(ProgerInfo("/b/", "B", "QEL720A", "V1")));
+    list.Append(MyProger::TcpRemote("10.0.0.1", 7000));
+    list.SetChecked(b, true);
+    // b stays (with a new firmware), a went, c came, and /b/ holding another programmer is both.
+    const CProgerList::DiskChanges changes =
+        list.CompareDisks({ProgerInfo("/b/", "B", "QEL720A", "V2"), ProgerInfo("/c/", "C", "QEL720C", "V1")});
+    QCOMPARE(changes.gone, QList<MyProger *>{a});
+    QCOMPARE(changes.kept.size(), 1);
+    QCOMPARE(changes.kept.first().first, b);
+    QCOMPARE(changes.kept.first().second.m_strVer, QStringLiteral("V2"));
+    QCOMPARE(changes.came.size(), 1);
+    QCOMPARE(changes.came.first().m_strID, QStringLiteral("C"));
+    const CProgerList::DiskChanges swapped = list.CompareDisks({ProgerInfo("/b/", "X", "QEL720A", "V1")});
+    QCOMPARE(swapped.gone, (QList<MyProger *>{a, b}));
+    QCOMPARE(swapped.came.first().m_strID, QStringLiteral("X"));
+    QVERIFY(swapped.kept.isEmpty());
+    QVERIFY(list.IsChecked(b));
+}
+
+void TestServerRules::firmCheckOncePerRelease()
+{
+    CFirmCheckMemo memo;
+    QVERIFY(memo.FirstTime("A", "V1"));
+    QVERIFY(!memo.FirstTime("A", "V1"));
+    QVERIFY(memo.FirstTime("B", "V1"));
+    QVERIFY(memo.FirstTime("A", "V2"));
+    QVERIFY(!memo.FirstTime("A", "V2"));
+}
+
+void TestServerRules::toolTextWraps()
+{
+    QCOMPARE(CToolText::Wrap(QStringLiteral("Save log")), QStringLiteral("Save log"));
+    QCOMPARE(CToolText::Wrap(QStringLiteral("Start remote service")), QStringLiteral("Start remote\nservice"));
+    QCOMPARE(CToolText::Wrap(QStringLiteral("Host online control")), QStringLiteral("Host online\ncontrol"));
+    // Chinese has no spaces and is short under its icon anyway.
+    QCOMPARE(CToolText::Wrap(QStringLiteral("备份/恢复-下载器镜像")), QStringLiteral("备份/恢复-下载器镜像"));
 }
 
 void TestServerRules::remoteRoutes()

@@ -5,13 +5,24 @@
 #include "widgetbay.h"
 
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QSignalSpy>
+
+namespace {
+// A person's double click: the first click, then the double click.
+void DoubleClick(QWidget *viewport, const QPoint &pos)
+{
+    QTest::mouseClick(viewport, Qt::LeftButton, Qt::NoModifier, pos);
+    QTest::mouseDClick(viewport, Qt::LeftButton, Qt::NoModifier, pos);
+}
+} // namespace
 
 class TestWidgetBay : public QObject
 {
     Q_OBJECT
 private slots:
     void entriesAndChanges();
+    void pathCellOnlyThroughTheDialog();
     void descriptionRoundTrip();
     void badDescriptionsLoadNothing_data();
     void badDescriptionsLoadNothing();
@@ -44,6 +55,50 @@ void TestWidgetBay::entriesAndChanges()
     tree.DeleteAll();
     tree.DeleteCurrent();
     QCOMPARE(changed.size(), 5);
+}
+
+void TestWidgetBay::pathCellOnlyThroughTheDialog()
+{
+    BinTreeWidget tree;
+    tree.resize(500, 200);
+    tree.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&tree));
+    tree.AddBinInfo(QStringLiteral("0x0000"), QStringLiteral("/tmp/fw/app.bin"));
+    QString offered;
+    BinTreeWidget::SetFileChooser([&offered](const QString &current) {
+        offered = current;
+        return QStringLiteral("/tmp/fw/badcrc.hex");
+    });
+    QSignalSpy chosen(&tree, &BinTreeWidget::sig_pathChosen);
+    const QPoint path(tree.columnWidth(0) + 20, tree.visualItemRect(tree.topLevelItem(0)).center().y());
+    DoubleClick(tree.viewport(), path);
+    QCOMPARE(offered, QStringLiteral("/tmp/fw/app.bin"));
+    QCOMPARE(chosen.size(), 1);
+    QCOMPARE(chosen.first().at(0).toInt(), 0);
+    // No editor is left open: typing goes nowhere, a second double click asks again.
+    QVERIFY(!tree.findChild<QLineEdit *>());
+    QTest::keyClicks(tree.viewport(), QStringLiteral("/tmp/fw/"));
+    DoubleClick(tree.viewport(), path);
+    QCOMPARE(tree.GetBinInfos().first().m_strPath, QStringLiteral("/tmp/fw/badcrc.hex"));
+    QCOMPARE(chosen.size(), 2);
+    // A cancelled dialog keeps the path.
+    BinTreeWidget::SetFileChooser([](const QString &) { return QString(); });
+    DoubleClick(tree.viewport(), path);
+    QCOMPARE(tree.GetBinInfos().first().m_strPath, QStringLiteral("/tmp/fw/badcrc.hex"));
+    BinTreeWidget::SetFileChooser({});
+
+    // The address is edited in place; the owner may also set it.
+    const QPoint addr = tree.visualItemRect(tree.topLevelItem(0)).topLeft() + QPoint(10, 5);
+    DoubleClick(tree.viewport(), addr);
+    auto *editor = tree.findChild<QLineEdit *>();
+    QVERIFY(editor);
+    editor->selectAll();
+    QTest::keyClicks(editor, QStringLiteral("0x1000"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    // The editor commits on its next turn of the event loop.
+    QTRY_COMPARE(tree.GetBinInfos().first().m_strAddr, QStringLiteral("0x1000"));
+    tree.SetAddr(0, QStringLiteral("0x2000"));
+    QCOMPARE(tree.GetBinInfos().first().m_strAddr, QStringLiteral("0x2000"));
 }
 
 void TestWidgetBay::descriptionRoundTrip()
