@@ -207,7 +207,9 @@ private slots:
         peer.SendRaw(CFrameCutter::MakeTcp(R"({"cmd":"format-disk"})"));
         peer.SendRaw(CFrameCutter::MakeTcp(R"(["login"])"));
         QVERIFY(sim.WaitFor(QStringLiteral("dropped: unknown cmd")));
-        QVERIFY(sim.WaitFor(QStringLiteral("dropped: not a JSON object"), 2));
+        // The largest message a head can announce, full of nothing.
+        peer.SendRaw(CFrameCutter::MakeTcp(QByteArray(CFrameCutter::kMaxTcpMessage, '{')));
+        QVERIFY(sim.WaitFor(QStringLiteral("dropped: not a JSON object"), 3));
 
         // Names that leave the store, data that is not Base64, a gap in the offsets.
         QVERIFY(!Upload(peer, "u1", "../../escape.txt", "x").value("ret").toBool());

@@ -377,6 +377,7 @@ private slots:
 
         auto answer = [&](const QJsonObject &o) { peer->write(FrameReader::Frame(o)); };
         peer->write(CFrameCutter::MakeTcp("{not json"));
+        peer->write(CFrameCutter::MakeTcp(QByteArray(CFrameCutter::kMaxTcpMessage, '[')));
         answer({{"cmd", "loginResp"}, {"ret", true}});
         answer({{"cmd", "pull-filedata-resp"}, {"name", "other.sql"}, {"left", false}, {"ba", "QQ=="}});
         answer({{"cmd", "pull-filedata-resp"}, {"name", "../../x.sql"}, {"ba", "QQ=="}});
