@@ -200,56 +200,53 @@ bool remoteServer::PullFile(const QString &name)
 
 // ---------------------------------------------------------------- answers
 
+template <class M> void remoteServer::HandOn(const M &answer, void (remoteServer::*signal)(const M &))
+{
+    if (TakeWaiting(M::cmd))
+        emit(this->*signal)(answer);
+}
+
 void remoteServer::HandleLoginResp(const qelmsg::LoginResp &answer)
 {
-    if (TakeWaiting(answer.cmd))
-        emit sigLoginResp(answer);
+    HandOn(answer, &remoteServer::sigLoginResp);
 }
 
 void remoteServer::HandleReadRecordResp(const qelmsg::ReadRecordResp &answer)
 {
-    if (TakeWaiting(answer.cmd))
-        emit sigReadRecordResp(answer);
+    HandOn(answer, &remoteServer::sigReadRecordResp);
 }
 
 void remoteServer::HandleRecordAppendResp(const qelmsg::RecordAppendResp &answer)
 {
-    if (TakeWaiting(answer.cmd))
-        emit sigRecordAppendResp(answer);
+    HandOn(answer, &remoteServer::sigRecordAppendResp);
 }
 
 void remoteServer::HandleFindDBLoginResp(const qelmsg::FindDBLoginResp &answer)
 {
-    if (TakeWaiting(answer.cmd))
-        emit sigFindDBLoginResp(answer);
+    HandOn(answer, &remoteServer::sigFindDBLoginResp);
 }
 
 void remoteServer::HandleGetUserOIIResp(const qelmsg::GetUserOIIResp &answer)
 {
-    if (TakeWaiting(answer.cmd))
-        emit sigGetUserOIIResp(answer);
+    HandOn(answer, &remoteServer::sigGetUserOIIResp);
 }
 
 void remoteServer::HandleUpdateIMGRecResp(const qelmsg::UpdateIMGRecResp &answer)
 {
-    if (TakeWaiting(answer.cmd))
-        emit sigUpdateIMGRecResp(answer);
+    HandOn(answer, &remoteServer::sigUpdateIMGRecResp);
 }
 
 void remoteServer::HandleDeleteIMGResp(const qelmsg::DeleteIMGResp &answer)
 {
-    if (TakeWaiting(answer.cmd))
-        emit sigDeleteIMGResp(answer);
+    HandOn(answer, &remoteServer::sigDeleteIMGResp);
 }
 
 void remoteServer::HandleShareIMGResp(const qelmsg::ShareIMGResp &answer)
 {
-    if (!TakeWaiting(answer.cmd))
-        return;
     qelmsg::ShareIMGResp shared = answer;
     if (shared.ret && shared.shareText.isEmpty())
         shared.shareText = COfflineCode::Make(shared.userName, shared.name);
-    emit sigShareIMGResp(shared);
+    HandOn(shared, &remoteServer::sigShareIMGResp);
 }
 
 void remoteServer::HandlePullFileDataResp(const qelmsg::PullFileDataResp &answer)

@@ -116,6 +116,8 @@ private:
     void Send(const Pending &request);
     // True when an answer of that name was asked for; logs the others.
     bool TakeWaiting(const char *answer);
+    // The answer to whoever asked for it, through signal.
+    template <class M> void HandOn(const M &answer, void (remoteServer::*signal)(const M &));
     void OnConnState(bool connected, bool wasConnected);
     void EndTransfers(const QString &reason);
     void Log(const QString &text) const;

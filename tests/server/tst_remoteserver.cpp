@@ -370,10 +370,11 @@ private slots:
         QVERIFY(s.cloud.PullFile("Repair.sql"));
         QVERIFY(s.cloud.PullFile("ExFactory.sql"));
         QVERIFY(s.cloud.PullFile("b.bin"));
+        s.cloud.ShareImage("alice", "a.img", 0, 0);
         QTRY_VERIFY_WITH_TIMEOUT(service.hasPendingConnections(), kWait);
         QTcpSocket *peer = service.nextPendingConnection();
         FrameReader reader(peer);
-        QTRY_COMPARE_WITH_TIMEOUT(reader.Objects().size(), 3, kWait);
+        QTRY_COMPARE_WITH_TIMEOUT(reader.Objects().size(), 4, kWait);
 
         auto answer = [&](const QJsonObject &o) { peer->write(FrameReader::Frame(o)); };
         peer->write(CFrameCutter::MakeTcp("{not json"));
@@ -385,10 +386,14 @@ private slots:
         answer({{"cmd", "pull-filedata-resp"}, {"name", "ExFactory.sql"}, {"left", true}, {"offset", 0}, {"ba", "*not*base64*"}});
         answer({{"cmd", "pull-filedata-resp"}, {"name", "b.bin"}, {"left", true}, {"offset", 7}, {"ba", "QQ=="}});
         answer({{"cmd", "upload-file-resp"}, {"name", "record_mcu.dat"}, {"uid", "1"}, {"offset", 5}});
+        // A share answer without its text: the offline code is made here.
+        answer({{"cmd", "share-img-resp"}, {"userName", "alice"}, {"name", "a.img"}, {"deadLine", 0}});
         QTRY_COMPARE_WITH_TIMEOUT(s.a.pullFailed.size(), 2, kWait);
         QCOMPARE(s.a.pullFailed, (QStringList{"ExFactory.sql", "b.bin"}));
-        QTRY_COMPARE_WITH_TIMEOUT(reader.Objects().size(), 4, kWait); // the next piece of Repair.sql
-        QCOMPARE(reader.Objects()[3].value("offset").toInt(), 3);
+        QTRY_COMPARE_WITH_TIMEOUT(reader.Objects().size(), 5, kWait); // the next piece of Repair.sql
+        QCOMPARE(reader.Objects()[4].value("offset").toInt(), 3);
+        QTRY_COMPARE_WITH_TIMEOUT(s.a.shares.size(), 1, kWait);
+        QCOMPARE(s.a.shares[0].shareText, COfflineCode::Make("alice", "a.img"));
         QVERIFY(s.a.logins.isEmpty());
         QCOMPARE(s.host.Logged("无请求等待的应答, 已忽略: loginResp"), 1);
         QCOMPARE(s.host.Logged("未请求的文件数据, 已忽略:other.sql"), 1);
