@@ -4,6 +4,7 @@
 #include "cremoteservice.h"
 #include "cusbprogmanager.h"
 #include "mainwindow.h"
+#include "remoteserver.h"
 #include "serverevents.h"
 
 #include <QMetaObject>
@@ -13,6 +14,7 @@ CServerHost::CServerHost(MainWindow *window) : m_pWindow(window)
     CMainHost::SetInstance(this);
     if (window && window->RemoteActions())
         window->RemoteActions()->Service()->AttachLinks(m_links);
+    SetCloud(window ? window->Cloud() : nullptr);
 }
 
 CServerHost::~CServerHost()
@@ -122,3 +124,28 @@ void CServerHost::ShowRemoteConfig(const CRemoteKey &key, const QMap<QString, QS
     const MyProger proger = ProgerOf(key);
     OnWindow([proger, config](MainWindow *w) { w->ShowRemoteConfig(proger, config); });
 }
+
+void CServerHost::SetCloud(remoteServer *cloud)
+{
+    m_pCloud = cloud;
+    m_links.pCloud = cloud ? cloud->Link() : nullptr;
+}
+
+// The cloud link reads on the window's thread: answers go straight on.
+#define QEL_CLOUD_ANSWER(Handler, Msg)                                                             \
+    void CServerHost::On##Handler(const qelmsg::Msg &msg)                                          \
+    {                                                                                              \
+        if (m_pCloud)                                                                              \
+            m_pCloud->Handle##Handler(msg);                                                        \
+    }
+QEL_CLOUD_ANSWER(LoginResp, LoginResp)
+QEL_CLOUD_ANSWER(ReadRecordResp, ReadRecordResp)
+QEL_CLOUD_ANSWER(PullFileDataResp, PullFileDataResp)
+QEL_CLOUD_ANSWER(RecordAppendResp, RecordAppendResp)
+QEL_CLOUD_ANSWER(UploadFileResp, UploadFileResp)
+QEL_CLOUD_ANSWER(FindDBLoginResp, FindDBLoginResp)
+QEL_CLOUD_ANSWER(GetUserOIIResp, GetUserOIIResp)
+QEL_CLOUD_ANSWER(UpdateIMGRecResp, UpdateIMGRecResp)
+QEL_CLOUD_ANSWER(DeleteIMGResp, DeleteIMGResp)
+QEL_CLOUD_ANSWER(ShareIMGResp, ShareIMGResp)
+#undef QEL_CLOUD_ANSWER

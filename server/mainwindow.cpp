@@ -21,6 +21,7 @@
 #include "myfreshcheck.h"
 #include "myvalidator.h"
 #include "passworddlg.h"
+#include "remoteserver.h"
 #include "serverdefs.h"
 #include "serverevents.h"
 #include "skindlg.h"
@@ -67,6 +68,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     ui->splitter_left->setStretchFactor(1, 3);
 
     m_pFresh = new MyFreshCheck(this);
+    m_pCloud = new remoteServer(this);
     m_pServiceState = new QLabel(ui->statusbar);
     ui->statusbar->addWidget(m_pServiceState);
 

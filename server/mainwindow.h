@@ -21,6 +21,7 @@ class CUsbProgManager;
 class passworddlg;
 class uDisk;
 class MyFreshCheck;
+class remoteServer;
 
 namespace Ui {
 class MainWindow;
@@ -69,6 +70,8 @@ public:
     bool IsDiskScanOff() const { return m_bDisScan; }
     configform *ConfigForm() const { return m_pConfigForm; }
     MyFreshCheck *FreshCheck() const { return m_pFresh; }
+    // The cloud service client; it connects on first use.
+    remoteServer *Cloud() const { return m_pCloud; }
 
 public slots:
     void actionTriggered(QAction *pAction);
@@ -161,6 +164,7 @@ private:
     std::unique_ptr<Ui::MainWindow> ui;
     configform *m_pConfigForm = nullptr;  // child of the configuration panel
     MyFreshCheck *m_pFresh = nullptr;     // child of this window
+    remoteServer *m_pCloud = nullptr;     // child of this window
     QLabel *m_pServiceState = nullptr;    // child of the status bar
     CRemoteActions *m_pRemote = nullptr;  // child of this window: the remote services
     std::unique_ptr<uDisk> m_pUDisk;      // never shown

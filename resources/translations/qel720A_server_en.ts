@@ -1,6 +1,29 @@
 <?xml version='1.0' encoding='utf-8'?>
 <TS version="2.1" language="en_US" sourcelanguage="zh_CN">
 <context>
+    <name>CCloudUpload</name>
+    <message>
+        <source>当前文件数据不存在！ %1</source>
+        <translation>The file data does not exist! %1</translation>
+    </message>
+    <message>
+        <source>当前文件数据读取失败！</source>
+        <translation>Reading the file data failed!</translation>
+    </message>
+    <message>
+        <source>上传文件数据，偏移量错误！</source>
+        <translation>Uploading file data: wrong offset!</translation>
+    </message>
+    <message>
+        <source>未上传的文件, 已忽略:</source>
+        <translation>A file that is not being uploaded, ignored: </translation>
+    </message>
+    <message>
+        <source>下载器：%1， 上传文件数据失败</source>
+        <translation>Programmer %1: uploading file data failed</translation>
+    </message>
+</context>
+<context>
     <name>CExportPrompt</name>
     <message>
         <source>提示</source>
@@ -1124,6 +1147,37 @@ change: %2</translation>
     <message>
         <source>错误</source>
         <translation>Error</translation>
+    </message>
+</context>
+<context>
+    <name>remoteServer</name>
+    <message>
+        <source>云服务器连接中, 请求过多, 未发送: %1</source>
+        <translation>Connecting to the cloud server, too many requests waiting, not sent: %1</translation>
+    </message>
+    <message>
+        <source>无请求等待的应答, 已忽略: %1</source>
+        <translation>An answer no request waits for, ignored: %1</translation>
+    </message>
+    <message>
+        <source>云服务器连接失败, 请求未发送: %1</source>
+        <translation>Connecting to the cloud server failed, request not sent: %1</translation>
+    </message>
+    <message>
+        <source>云服务器连接已断开</source>
+        <translation>The cloud server connection was lost</translation>
+    </message>
+    <message>
+        <source>云服务器连接失败</source>
+        <translation>Connecting to the cloud server failed</translation>
+    </message>
+    <message>
+        <source>文件传输失败</source>
+        <translation>File transfer failed</translation>
+    </message>
+    <message>
+        <source>文件传输完成 :</source>
+        <translation>File transfer complete: </translation>
     </message>
 </context>
 <context>
