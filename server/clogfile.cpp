@@ -1,6 +1,6 @@
 #include "clogfile.h"
 
-#include <QSaveFile>
+#include <csafefile.h>
 
 QString CLogFile::FileName(const QDateTime &time)
 {
@@ -10,11 +10,8 @@ QString CLogFile::FileName(const QDateTime &time)
 bool CLogFile::Save(const QString &folder, const QString &text, const QDateTime &time, QString &path)
 {
     path = folder + FileName(time);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(text.toUtf8());
-    return file.commit();
+    QString err;
+    return CSafeFile::Write(path, folder, text.toUtf8(), err);
 }
 
 QString CLogFile::Line(const QDateTime &time, const QString &text)
