@@ -2,6 +2,8 @@
 
 #include <csafefile.h>
 
+#include <QFileInfo>
+
 QString CLogFile::FileName(const QDateTime &time)
 {
     return time.toString(QStringLiteral("yy-MM-dd-hh.mm.ss")) + QStringLiteral("_log.txt");
@@ -10,6 +12,8 @@ QString CLogFile::FileName(const QDateTime &time)
 bool CLogFile::Save(const QString &folder, const QString &text, const QDateTime &time, QString &path)
 {
     path = folder + FileName(time);
+    if (!QFileInfo(folder).isDir())
+        return false;
     QString err;
     return CSafeFile::Write(path, folder, text.toUtf8(), err);
 }
