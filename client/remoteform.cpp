@@ -3,7 +3,7 @@
 #include "clientdefs.h"
 #include "clientevents.h"
 #include "clocalproger.h"
-#include "clogview.h"
+#include "cpagelog.h"
 #include "selindexdlg.h"
 #include "sendfirmdlg.h"
 #include "showconfigdlg.h"
@@ -132,7 +132,7 @@ void remoteform::BuildUi()
     tabWidget->addTab(BuildNsqTab(), tr("NSQ远程"));
     layout->addWidget(tabWidget);
 
-    edit_out = new CLogView(this);
+    edit_out = new CPageLog(this);
     edit_out->setContextMenuPolicy(Qt::CustomContextMenu);
     layout->addWidget(edit_out, 1);
 

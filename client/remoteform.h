@@ -15,7 +15,7 @@ class QLineEdit;
 class QProgressDialog;
 class QPushButton;
 class QTabWidget;
-class CLogView;
+class CPageLog;
 class CLinkTcpC;
 class CLinkMQTT;
 class CLinkNsq;
@@ -116,6 +116,6 @@ private:
     QLineEdit *edit_nsqinfo = nullptr;
     QPushButton *btn_nsqconnect = nullptr;
     QPushButton *btn_nsqdisconnect = nullptr;
-    CLogView *edit_out = nullptr;
+    CPageLog *edit_out = nullptr;
     QProgressDialog *m_pBusy = nullptr;
 };
