@@ -68,6 +68,7 @@ remoteform::remoteform(QWidget *parent) : QWidget(parent)
     if (colon > 0) {
         edit_ip->setText(server.left(colon));
         edit_port->setText(server.mid(colon + 1));
+        tabWidget->setCurrentIndex(1);
         m_bTcpPending = true;
     }
     ClientEvents::SetReceiver(this);

@@ -21,6 +21,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -180,6 +181,7 @@ private slots:
             MainWindow w;
             QCOMPARE(Field(w, "edit_ip"), QStringLiteral("127.0.0.1"));
             QCOMPARE(Field(w, "edit_port"), QString::number(server.serverPort()));
+            QCOMPARE(w.RemotePage()->findChild<QTabWidget *>(QStringLiteral("tabWidget"))->currentIndex(), 1);
             QVERIFY(!server.waitForNewConnection(500));
             QVERIFY(boxes.shown.isEmpty());
         }
