@@ -93,6 +93,8 @@ private:
     int m_nMqttPort = 0;
     QString m_strNsqHost;
     int m_nNsqPort = 0;
+    // [REMOTE] TCPSERVER is set and the station has not connected yet.
+    bool m_bTcpPending = false;
 
     // Widgets, children of the page.
     QComboBox *combo_prog = nullptr;
