@@ -57,3 +57,17 @@ QMessageBox::StandardButton CMessageBox::Ask(QWidget *parent, const QString &tit
 {
     return Show(Question, parent, title, text, defaultButton);
 }
+
+QMessageBox::StandardButton CMessageBox::Confirm(QWidget *parent, const QString &title, const QString &text,
+                                                 const QString &informative)
+{
+    if (responder()) {
+        const QMessageBox::StandardButton b = responder()(Question, title, text + QLatin1Char('\n') + informative);
+        return b == QMessageBox::Ok || b == QMessageBox::Yes ? QMessageBox::Ok : QMessageBox::Cancel;
+    }
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Ok | QMessageBox::Cancel,
+                    parent ? parent : QApplication::activeWindow());
+    box.setInformativeText(informative);
+    box.setDefaultButton(QMessageBox::Ok);
+    return box.exec() == QMessageBox::Ok ? QMessageBox::Ok : QMessageBox::Cancel;
+}

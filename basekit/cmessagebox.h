@@ -21,6 +21,11 @@ public:
     static QMessageBox::StandardButton Ask(QWidget *parent, const QString &title, const QString &text,
                                            QMessageBox::StandardButton defaultButton = QMessageBox::No);
 
+    // OK/Cancel question with an informative line; returns Ok or Cancel (a
+    // responder sees text and informative joined by a line break).
+    static QMessageBox::StandardButton Confirm(QWidget *parent, const QString &title, const QString &text,
+                                               const QString &informative);
+
     // Replaces the real boxes (empty function restores them). Returns the previous one.
     static Responder SetResponder(Responder responder);
 

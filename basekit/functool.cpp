@@ -494,26 +494,29 @@ quint32 FuncTool::String2UInt(const QString &text)
     return quint32(value);
 }
 
-bool FuncTool::GreaterOrEqualVer(const QString &a, const QString &b)
+QString FuncTool::CleanVer(QString version)
 {
-    const auto clean = [](QString s) {
-        s.remove(QLatin1Char('v')).remove(QLatin1Char('V')).remove(QLatin1Char(':'));
-        return s;
-    };
-    const QString va = clean(a);
-    const QString vb = clean(b);
-    if (va == vb)
-        return true;
-    const QStringList pa = va.split(QLatin1Char('.'));
-    const QStringList pb = vb.split(QLatin1Char('.'));
+    version.remove(QLatin1Char('v')).remove(QLatin1Char('V')).remove(QLatin1Char(':'));
+    return version;
+}
+
+int FuncTool::CompareVer(const QString &a, const QString &b)
+{
+    const QStringList pa = CleanVer(a).split(QLatin1Char('.'));
+    const QStringList pb = CleanVer(b).split(QLatin1Char('.'));
     const int n = qMin(pa.size(), pb.size());
     for (int i = 0; i < n; ++i) {
         const qlonglong x = pa.at(i).toLongLong();
         const qlonglong y = pb.at(i).toLongLong();
         if (x != y)
-            return x > y;
+            return x > y ? 1 : -1;
     }
-    return pa.size() > pb.size();
+    return pa.size() == pb.size() ? 0 : (pa.size() > pb.size() ? 1 : -1);
+}
+
+bool FuncTool::GreaterOrEqualVer(const QString &a, const QString &b)
+{
+    return CleanVer(a) == CleanVer(b) || CompareVer(a, b) > 0;
 }
 
 void FuncTool::AdjustPath(QString &path)

@@ -69,7 +69,12 @@ public:
     static QString HexStr(quint32 value);
     // Decimal, "0x" hex or "0b" binary; 0 for anything that is not such a number.
     static quint32 String2UInt(const QString &text);
+    // A version without its "v", "V" and ":" marks.
+    static QString CleanVer(QString version);
     static bool GreaterOrEqualVer(const QString &a, const QString &b);
+    // Sign of a - b: parts compared as numbers over the shorter list, then the
+    // longer list wins ("v", "V" and ":" ignored; "1.2" and "1.02" compare equal).
+    static int CompareVer(const QString &a, const QString &b);
     static void AdjustPath(QString &path);
     static bool SplitPath(const QString &path, QString &folder, QString &name);
     // Creates the folder that would hold filePath.

@@ -1,5 +1,6 @@
 #include "cframecutter.h"
 
+#include <cusbframe.h>
 #include <tcphead.h>
 
 namespace {
@@ -63,6 +64,13 @@ CFrameCutter::Result CFrameCutter::NextUsb(QByteArray &buf, QByteArray &frame, Q
     }
     if (buf.size() < length)
         return NeedMore;
+    // A false head with a plausible length would swallow the real frame behind
+    // it: a bad CRC gives up only the head byte, and the search goes on from there.
+    if (CUsbFrame::Verify(buf.left(length)) != CUsbFrame::FrameOk) {
+        dropped = buf.left(1);
+        buf.remove(0, 1);
+        return Dropped;
+    }
     frame = buf.left(length);
     buf.remove(0, length);
     return Message;

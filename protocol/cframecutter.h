@@ -27,7 +27,7 @@ public:
     static Result NextTcp(QByteArray &buf, QByteArray &message);
     static QByteArray MakeTcp(const QByteArray &message);
 
-    // A bad head (or impossible length) drops bytes up to the next 0x68.
+    // A bad head, an impossible length or a bad CRC drops bytes up to the next 0x68.
     static Result NextUsb(QByteArray &buf, QByteArray &frame, QByteArray &dropped);
 
     static bool IsHidMessageHead(const QByteArray &buf);

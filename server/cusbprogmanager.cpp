@@ -43,13 +43,17 @@ usbcontroldlg *CUsbProgManager::Dialog()
         if (m_pWindow)
             m_pWindow->RemoveUsbProger(key);
     });
-    connect(console, &CUsbConsole::sigDownImage, this, [this](const QString &key) {
-        if (m_pWindow && m_pWindow->SelectUsbProger(key))
-            m_pWindow->on_btn_downimage_clicked(false);
+    connect(console, &CUsbConsole::sigDownImage, this, [this](const QStringList &keys, const QString &merged, quint32 base) {
+        if (m_pWindow)
+            m_pWindow->DownUsbImage(keys, merged, base);
     });
-    connect(console, &CUsbConsole::sigDownConfig, this, [this](const QString &key) {
-        if (m_pWindow && m_pWindow->SelectUsbProger(key))
-            m_pWindow->on_btn_downconfig_clicked();
+    connect(console, &CUsbConsole::sigDownConfig, this, [this](const QStringList &keys) {
+        if (m_pWindow)
+            m_pWindow->DownUsbConfig(keys);
+    });
+    connect(console, &CUsbConsole::sigMainLog, this, [this](const QString &text) {
+        if (m_pWindow)
+            m_pWindow->Log(text);
     });
     return m_pDlg.get();
 }
@@ -78,14 +82,15 @@ void CUsbProgManager::ScanHid()
     const QList<CHidInfo> fresh = m_pHid->OpenNewDevices();
     if (fresh.isEmpty())
         return;
-    if (m_pWindow) {
-        for (const CHidInfo &info : fresh)
-            m_pWindow->Log(tr("USB-HID下载器建立连接, 正在初始化...") + QLatin1Char(' ') + info.m_strPath);
-    }
     if (!Console()->AddHidProgs(fresh)) {
         // Refused: nothing of them stays open.
         for (const CHidInfo &info : fresh)
             m_pHid->CloseOneHid(info.m_strPath);
+        return;
+    }
+    if (m_pWindow) {
+        for (const CHidInfo &info : fresh)
+            m_pWindow->Log(tr("USB-HID下载器建立连接, 正在初始化...") + QLatin1Char(' ') + info.m_strPath);
     }
 }
 
@@ -120,11 +125,11 @@ void CUsbProgManager::PortCome(const QString &port)
         qDebug() << "CUsbProgManager::PortCome not a programmer port" << port;
         return;
     }
-    if (Console()->Find(port))
+    // Only a port the console took is initialised.
+    if (Console()->Find(port) || !Console()->AddVcpProg(port))
         return;
     if (m_pWindow)
         m_pWindow->Log(tr("USB-VCP下载器建立连接， 正在初始化...") + QLatin1Char(' ') + port);
-    Console()->AddVcpProg(port);
 }
 
 void CUsbProgManager::PortRemove(const QString &port)
@@ -160,9 +165,9 @@ bool CUsbProgManager::DeleteFile(const QString &key, const QString &fileName)
     return m_pDlg && m_pDlg->Console()->DeleteProgFile(key, fileName);
 }
 
-bool CUsbProgManager::SendFileToProger(const QString &key, const QString &localPath)
+bool CUsbProgManager::SendFileToProger(const QString &key, const QString &localPath, int imageNo)
 {
-    return Console()->SendFileToProger(key, localPath);
+    return Console()->SendFileToProger(key, localPath, imageNo);
 }
 
 void CUsbProgManager::OnIdentified(const QString &key, bool hid, const ProgerInfo &info)

@@ -42,7 +42,7 @@ public:
     // Removes fileName from the programmer of key (a HID or VCP programmer).
     bool DeleteFile(const QString &key, const QString &fileName);
     // See CUsbConsole::SendFileToProger.
-    bool SendFileToProger(const QString &key, const QString &localPath);
+    bool SendFileToProger(const QString &key, const QString &localPath, int imageNo = -1);
 
     CUsbPortScan &PortScan() { return m_scan; }
     // The one HID link of the program (control frames and JSON messages).

@@ -3,7 +3,9 @@
 #include "cserverhost.h"
 #include "cscreenshot.h"
 #include "mainwindow.h"
+#include "moduleid.h"
 #include "serverdefs.h"
+#include "singleapplication.h"
 #include "skindlg.h"
 
 #include <QApplication>
@@ -13,7 +15,10 @@
 int main(int argc, char *argv[])
 {
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
-    QApplication app(argc, argv);
+    // One station per PC: a second one would fight over the same ports.
+    SingleApplication app(argc, argv, Mod_Qel720AServer);
+    if (app.refuseSecondStart())
+        return 0;
     QApplication::setApplicationName(QStringLiteral("qel720A_server"));
     QApplication::setFont(QFont(QStringLiteral("Microsoft Yahei"), 9));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/server.png")));

@@ -621,37 +621,33 @@ void MainWindow::PortRemove(QString com)
     m_pUsb->PortRemove(com);
 }
 
+MyProger *MainWindow::FindUsbProger(const QString &key) const
+{
+    for (int i = 0; i < m_progers.Count(); ++i) {
+        MyProger *row = m_progers.At(i);
+        if ((row->m_bHID || row->m_bVCP) && row->m_strRoot == key)
+            return row;
+    }
+    return nullptr;
+}
+
 MyProger *MainWindow::AddUsbProger(const MyProger &proger)
 {
-    MyProger *known = nullptr;
-    for (int i = 0; i < m_progers.Count() && !known; ++i) {
-        MyProger *row = m_progers.At(i);
-        if ((row->m_bHID || row->m_bVCP) && row->m_strRoot == proger.m_strRoot)
-            known = row;
-    }
-    return UpdateOrAddRow(known, proger);
+    return UpdateOrAddRow(FindUsbProger(proger.m_strRoot), proger);
 }
 
 bool MainWindow::RemoveUsbProger(const QString &key)
 {
-    for (int i = 0; i < m_progers.Count(); ++i) {
-        MyProger *known = m_progers.At(i);
-        if ((known->m_bHID || known->m_bVCP) && known->m_strRoot == key) {
-            RemoveRow(known);
-            return true;
-        }
-    }
-    return false;
+    MyProger *known = FindUsbProger(key);
+    if (known)
+        RemoveRow(known);
+    return known != nullptr;
 }
 
 bool MainWindow::SelectUsbProger(const QString &key)
 {
-    QTreeWidgetItem *target = nullptr;
-    for (int i = 0; i < m_progers.Count(); ++i) {
-        MyProger *p = m_progers.At(i);
-        if ((p->m_bHID || p->m_bVCP) && p->m_strRoot == key)
-            target = ItemOf(p);
-    }
+    MyProger *proger = FindUsbProger(key);
+    QTreeWidgetItem *target = proger ? ItemOf(proger) : nullptr;
     if (!target)
         return false;
     for (int i = 0; i < ui->lv_prog->topLevelItemCount(); ++i) {
@@ -710,31 +706,75 @@ void MainWindow::on_btn_load_clicked()
 
 void MainWindow::on_btn_downimage_clicked(bool yes)
 {
-    const CPanelValues values = PanelValues();
-    const MyProger *selected = GetSelectedProger();
+    DownImage(PanelValues(), GetSelectedProger(), yes);
+}
+
+void MainWindow::DownUsbImage(const QStringList &keys, const QString &mergedPath, quint32 base)
+{
+    CPanelValues values = PanelValues();
+    if (!mergedPath.isEmpty())
+        values.bins = {BinInfo{QStringLiteral("0x") + QString::number(base, 16).toUpper(), mergedPath}};
+    // Each programmer as it stands in the list, without selecting it: selecting
+    // loads its own configuration into the panel.
+    // What stops one build (no name, a bad program list) stops them all: one message.
+    for (const QString &key : keys) {
+        const MyProger *proger = FindUsbProger(key);
+        if (proger && !DownImage(values, proger, false))
+            return;
+    }
+}
+
+void MainWindow::DownUsbConfig(const QStringList &keys)
+{
+    if (keys.isEmpty()
+        || CMessageBox::Ask(this, tr("提示"), tr("下发镜像将修改下载器的参数配置，是否继续?")) != QMessageBox::Yes)
+        return;
+    QString path;
+    if (!SaveParamFile(path))
+        return;
+    for (const QString &key : keys) {
+        if (const MyProger *proger = FindUsbProger(key))
+            Log(tr("下发配置文件: %1").arg(proger->Name()));
+        m_pUsb->SendFileToProger(key, path);
+    }
+}
+
+bool MainWindow::SaveParamFile(QString &path)
+{
+    path = CImagePanel(ServerDefs::WorkDir()).ParamPath();
+    if (!m_pConfigForm->SaveConfigFile(path)) {
+        Error(tr("配置文件保存失败!"));
+        return false;
+    }
+    SaveImageSettings();
+    return true;
+}
+
+bool MainWindow::DownImage(const CPanelValues &values, const MyProger *selected, bool ask)
+{
     QString name;
     int index = -1;
     CPanelMessage msg;
     if (!CImagePanel::CheckDownload(values, selected, name, index, msg)) {
         ShowPanelMessage(msg);
-        return;
+        return false;
     }
     // A copy: the row may go while a question is open.
     const MyProger target = *selected;
-    if (yes && CMessageBox::Ask(this, tr("提示"), tr("下发镜像将修改下载器的镜像配置，是否继续?")) != QMessageBox::Yes)
-        return;
+    if (ask && CMessageBox::Ask(this, tr("提示"), tr("下发镜像将修改下载器的镜像配置，是否继续?")) != QMessageBox::Yes)
+        return false;
 
     const CImagePanel panel(ServerDefs::WorkDir());
     const QString path = panel.ImagePath(name);
     if (!BuildImage(values, &target, QString(), path, msg))
-        return;
+        return false;
 
     switch (CImagePanel::KindOf(&target)) {
     case CImagePanel::KindUsb: {
         const bool ready = CImagePanel::PrepareUsbImage(target, index, name, msg);
         ShowPanelMessage(msg);
         if (ready)
-            SendUsbFile(target, path, ui->edit_imagecrc->text());
+            SendUsbFile(target, path, ui->edit_imagecrc->text(), index);
         break;
     }
     case CImagePanel::KindDisk: {
@@ -752,6 +792,7 @@ void MainWindow::on_btn_downimage_clicked(bool yes)
     case CImagePanel::KindNone:
         break;
     }
+    return true;
 }
 
 void MainWindow::on_btn_downconfig_clicked()
@@ -762,12 +803,9 @@ void MainWindow::on_btn_downconfig_clicked()
     const MyProger target = *selected;
     if (CMessageBox::Ask(this, tr("提示"), tr("下发镜像将修改下载器的参数配置，是否继续?")) != QMessageBox::Yes)
         return;
-    const QString path = CImagePanel(ServerDefs::WorkDir()).ParamPath();
-    if (!m_pConfigForm->SaveConfigFile(path)) {
-        Error(tr("配置文件保存失败!"));
+    QString path;
+    if (!SaveParamFile(path))
         return;
-    }
-    SaveImageSettings();
     Log(tr("下发配置文件: %1").arg(target.Name()));
     BurnHub *hub = BurnHub::Instance();
     QString err;
@@ -901,7 +939,7 @@ void MainWindow::ExportImage()
         Log(tr("导出镜像失败 ") + path);
 }
 
-void MainWindow::SendUsbFile(const MyProger &proger, const QString &path, const QString &imageCrc)
+void MainWindow::SendUsbFile(const MyProger &proger, const QString &path, const QString &imageCrc, int imageNo)
 {
     // Only the console holds HID and VCP programmers; it reports the transfer itself.
     if (!m_pUsb || !m_pUsb->HasConsole()) {
@@ -914,7 +952,7 @@ void MainWindow::SendUsbFile(const MyProger &proger, const QString &path, const 
         console->m_strImageName = QFileInfo(path).fileName();
         console->m_strImageCrc = imageCrc;
     }
-    m_pUsb->SendFileToProger(proger.m_strRoot, path);
+    m_pUsb->SendFileToProger(proger.m_strRoot, path, imageNo);
 }
 
 // ---------------------------------------------------------------- actions

@@ -57,6 +57,11 @@ public:
     bool RemoveUsbProger(const QString &key);
     // Ticks that programmer's row alone, so it is the selected one.
     bool SelectUsbProger(const QString &key);
+    // The USB console's downloads to its ticked programmers: the panel's image
+    // (or, with mergedPath, the image of that one program at base), and the
+    // panel's configuration after one confirmation for all of them.
+    void DownUsbImage(const QStringList &keys, const QString &mergedPath, quint32 base);
+    void DownUsbConfig(const QStringList &keys);
     CUsbProgManager *UsbManager() const { return m_pUsb.get(); }
 
     bool IsInternalTestMode() const { return m_bTestMode; }
@@ -138,8 +143,14 @@ private:
                     const QString &path, CPanelMessage &msg);
     void ShowPanelMessage(const CPanelMessage &msg);
     void ExportImage();
-    // A file for a HID or VCP programmer goes through the USB console.
-    void SendUsbFile(const MyProger &proger, const QString &path, const QString &imageCrc);
+    // A file for a HID or VCP programmer goes through the USB console; an
+    // image with the number it is stored under.
+    void SendUsbFile(const MyProger &proger, const QString &path, const QString &imageCrc, int imageNo = -1);
+    MyProger *FindUsbProger(const QString &key) const;
+    // False when nothing was sent: a check, the question or the build stopped it.
+    bool DownImage(const CPanelValues &values, const MyProger *selected, bool ask);
+    // The panel's configuration as the file to download; false (and said) when it cannot be saved.
+    bool SaveParamFile(QString &path);
 
     // Functions whose part of the program is not in this build yet: one log line.
     void NotAvailable(const QString &what);

@@ -153,6 +153,17 @@
     </message>
 </context>
 <context>
+    <name>SingleApplication</name>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>%1 已经在运行，不能重复启动!</source>
+        <translation>%1 is already running and cannot be started twice!</translation>
+    </message>
+</context>
+<context>
     <name>UpdateInter</name>
     <message>
         <source>错误</source>

@@ -5,6 +5,7 @@
 //  raw:     every call makes progress or waits, and what it gives out is well formed;
 //  framed:  the pieces give back exactly the messages that were framed.
 #include "cframecutter.h"
+#include "cusbframe.h"
 
 #include <QByteArray>
 #include <QList>
@@ -122,12 +123,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             stream += CFrameCutter::MakeTcp(m);
             break;
         case Usb: {
-            // 0x68, length, command, payload, two CRC bytes: the cutter checks only the length.
+            // 0x68, length, command, payload, CRC.
             m = m.left(CFrameCutter::kMaxUsbFrame - CFrameCutter::kUsbMinFrame);
-            const int length = m.size() + CFrameCutter::kUsbMinFrame;
-            QByteArray f;
-            f.append(char(0x68)).append(char(length & 0xFF)).append(char(length >> 8)).append(char(0xC2));
-            f.append(m).append("\0\0", 2);
+            const QByteArray f = CUsbFrame(0xC2).Bytes(m).Finish();
             stream += f;
             m = f;
             break;

@@ -41,7 +41,6 @@ protected:
     }
     void Log(const QString &) override {}
     int ImageNumber() const override { return 1; }
-    void Delay(int) override {}
     // Mirrors only in the temporary folder, under plain names.
     QString MirrorPath(CUsbDev &, const QString &name) override
     {

@@ -1,12 +1,10 @@
 #include "cfreshcheck.h"
 
 #include "cpubactions.h"
-#include "functool.h"
+#include "cupdatedefinition.h"
 #include "updateinter.h"
 
 #include <QDebug>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -64,20 +62,14 @@ QString CFreshCheck::DefinitionUrl(const QString &module, const QString &iniFile
 
 bool CFreshCheck::ParseDefinition(const QByteArray &json, Release &release, QString &reason)
 {
-    QJsonParseError error{};
-    const QJsonDocument doc = QJsonDocument::fromJson(json, &error);
-    if (error.error != QJsonParseError::NoError || !doc.isObject()) {
-        reason = QStringLiteral("json: %1").arg(error.error != QJsonParseError::NoError ? error.errorString()
-                                                                                         : QStringLiteral("not an object"));
+    CUpdateDefinition definition;
+    if (!definition.Parse(json, reason)) {
+        reason = QStringLiteral("json: ") + reason;
         return false;
     }
-    const QJsonObject updates = doc.object().value(QLatin1String("updates")).toObject();
-    QJsonObject entry = updates.value(QLatin1String("linux")).toObject();
-    if (entry.isEmpty())
-        entry = updates.value(QLatin1String("windows")).toObject();
-    release.strLatest = entry.value(QLatin1String("latest-version")).toString().trimmed();
-    release.strChangelog = entry.value(QLatin1String("changelog")).toString();
-    release.strUrl = entry.value(QLatin1String("download-url")).toString();
+    release.strLatest = definition.strLatest;
+    release.strChangelog = definition.strChangelog;
+    release.strUrl = definition.strDownloadUrl;
     if (release.strLatest.isEmpty()) {
         reason = QStringLiteral("no latest-version");
         return false;
@@ -87,7 +79,7 @@ bool CFreshCheck::ParseDefinition(const QByteArray &json, Release &release, QStr
 
 bool CFreshCheck::IsNewer(const QString &latest, const QString &current)
 {
-    return !FuncTool::GreaterOrEqualVer(current, latest);
+    return CUpdateDefinition::IsNewer(latest, current);
 }
 
 void CFreshCheck::CheckUpdate(const QString &title, const QString &iniFile, const QString &current, bool install,

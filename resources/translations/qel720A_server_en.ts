@@ -175,6 +175,14 @@ reason: </translation>
         <source>     手动保存</source>
         <translation>     manual save</translation>
     </message>
+    <message>
+        <source>烧录器-%1(%2) 已断开, 文件%3传输中断</source>
+        <translation>Programmer %1 (%2) disconnected, transfer of file %3 cut off</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 镜像属性: %2</source>
+        <translation>Programmer %1 image attribute: %2</translation>
+    </message>
 </context>
 <context>
     <name>CUsbFrame</name>
@@ -448,6 +456,14 @@ reason: </translation>
     <message>
         <source>烧录器-%1(%2) 收到不支持的子命令: 0x%3</source>
         <translation>Programmer %1 (%2) received an unsupported sub-command: 0x%3</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 上送%2失败: 文件帧%3有误</source>
+        <translation>Programmer %1 upload of %2 failed: file frame %3 is wrong</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 本地配置文件更新失败</source>
+        <translation>Programmer %1: updating the local configuration file failed</translation>
     </message>
 </context>
 <context>

@@ -17,8 +17,6 @@
 namespace {
 const QString kModelA = QStringLiteral("QEL720A");
 const QString kModelC = QStringLiteral("QEL720C");
-
-QString disabledLabel() { return CUsbConsole::tr("未启用~"); }
 } // namespace
 
 CUsbConsole::CUsbConsole(QObject *parent) : QObject(parent)
@@ -27,12 +25,13 @@ CUsbConsole::CUsbConsole(QObject *parent) : QObject(parent)
     for (int i = 0; i < kSlots; ++i)
         ResetTile(i);
     LoadRecord();
-    m_recvTimer.setTimerType(Qt::PreciseTimer);
+    m_clock.start();
+    // Both timers run only while there is work: frames to handle, frames due.
+    m_recvTimer.setSingleShot(true);
+    m_sendTimer.setSingleShot(true);
     m_sendTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_recvTimer, &QTimer::timeout, this, &CUsbConsole::OnRecvTick);
     connect(&m_sendTimer, &QTimer::timeout, this, &CUsbConsole::OnSendTick);
-    m_recvTimer.start(kRecvTickMs);
-    m_sendTimer.start(kSendTickMs);
 }
 
 CUsbConsole::~CUsbConsole()
@@ -65,6 +64,26 @@ QString CUsbConsole::IconPath(int icon)
 }
 
 // ---------------------------------------------------------------- slots and tiles
+
+QString CUsbConsole::TileLabel(int slot, const Tile &tile)
+{
+    return tile.bActive ? tr("烧录器-%1").arg(slot) : tr("未启用~");
+}
+
+QString CUsbConsole::TileTip(const Tile &tile)
+{
+    if (!tile.bActive || IconPath(tile.nIcon) == IconPath(IconDisable))
+        return QString();
+    return tr("烧录器(%1*%2)").arg(tile.strName.mid(2, 2), tile.strName.right(2));
+}
+
+QString CUsbConsole::AttrText(const QList<CUsbImageAttr> &attrs)
+{
+    QStringList lines;
+    for (const CUsbImageAttr &a : attrs)
+        lines << QStringLiteral("%1=%2-%3").arg(a.m_strName, QString::number(a.m_nA), QString::number(a.m_nB));
+    return lines.join(QLatin1Char('\n'));
+}
 
 CUsbConsole::USBProg *CUsbConsole::At(int slot) const
 {
@@ -126,10 +145,7 @@ void CUsbConsole::SetIcon(int slot, int icon)
 {
     if (slot < 0 || slot >= kSlots)
         return;
-    Tile &t = m_tiles[size_t(slot)];
-    t.nIcon = icon;
-    if (IconPath(icon) == IconPath(IconDisable))
-        t.strTip.clear();
+    m_tiles[size_t(slot)].nIcon = icon;
     emit sigTileChanged(slot);
 }
 
@@ -139,7 +155,6 @@ void CUsbConsole::ResetTile(int slot)
     const bool execute = t.bExecute;
     t = Tile();
     t.bExecute = execute;
-    t.strLabel = disabledLabel();
     emit sigTileChanged(slot);
 }
 
@@ -166,7 +181,7 @@ bool CUsbConsole::AddHidProgs(const QList<CHidInfo> &devices)
     if (fresh.isEmpty())
         return true;
     if (Count() + fresh.size() > kSlots) {
-        Log(tr("达到最多支持设备数, 连接设备失败!"));
+        LogFailure(tr("达到最多支持设备数, 连接设备失败!"));
         return false;
     }
     QList<USBProg *> added;
@@ -187,7 +202,7 @@ bool CUsbConsole::AddVcpProg(const QString &port)
     if (port.isEmpty() || Find(port))
         return false;
     if (Count() >= kSlots) {
-        Log(tr("达到最多支持设备数, 连接设备失败!"));
+        LogFailure(tr("达到最多支持设备数, 连接设备失败!"));
         return false;
     }
     const int slot = FreeSlot();
@@ -196,7 +211,7 @@ bool CUsbConsole::AddVcpProg(const QString &port)
     CUsbSerialLink *link = prog->Link([this](const QString &key) { OnLinkLost(key); });
     if (!link->Open(port)) {
         // A port that does not open holds no programmer; its tile stays free.
-        Log(tr("%1 串口打开失败").arg(port));
+        LogFailure(tr("%1 串口打开失败").arg(port));
         RemoveProg(port);
         return false;
     }
@@ -220,10 +235,16 @@ bool CUsbConsole::RemoveProg(const QString &key)
         return false;
     const int slot = prog->m_nSlot;
     qCDebug(lcUsbControl) << "RemoveUSBProg" << key;
+    // Whoever waits for the file must learn that it will not come.
+    const QString cut = prog->m_push.IsActive() ? prog->m_push.m_strName : prog->m_pull.m_strPath;
+    if (!cut.isEmpty()) {
+        const QString line = tr("烧录器-%1(%2) 已断开, 文件%3传输中断").arg(QString::number(slot), key, cut);
+        LogFailure(line);
+        emit sigMainLog(line);
+    }
     // Frames still queued for it have nowhere to go.
     auto gone = [prog](const Queued &q) { return q.prog == prog; };
     m_recv.erase(std::remove_if(m_recv.begin(), m_recv.end(), gone), m_recv.end());
-    m_send.erase(std::remove_if(m_send.begin(), m_send.end(), gone), m_send.end());
     std::unique_ptr<USBProg> record = std::move(m_slots[size_t(slot)]);
     record->CloseLink();
     record->m_nSlot = -1;
@@ -253,47 +274,99 @@ void CUsbConsole::RecvFrame(const QByteArray &frame, const QString &key)
     USBProg *prog = Find(key);
     if (!prog)
         return;
-    m_recv.append({frame, prog});
+    m_recv.append({frame, prog, Now()});
+    if (!m_recvTimer.isActive())
+        m_recvTimer.start(0);
 }
 
 void CUsbConsole::OnRecvTick()
 {
-    if (m_bRecvBusy || m_recv.isEmpty())
+    if (m_bRecvBusy)
         return;
+    // Every frame in: one tick per frame would let eight programmers wait for each other.
     m_bRecvBusy = true;
-    const Queued item = m_recv.takeFirst();
-    Receive(*item.prog, item.frame);
+    while (!m_recv.isEmpty()) {
+        const Queued item = m_recv.takeFirst();
+        m_nHandledAt = item.nArrived;
+        Receive(*item.prog, item.frame);
+    }
+    m_nHandledAt = -1;
     m_bRecvBusy = false;
     Reap();
 }
 
-void CUsbConsole::OnSendTick()
+void CUsbConsole::Pause(CUsbDev &dev, int ms)
 {
-    if (m_bSendBusy || m_send.isEmpty())
-        return;
-    m_bSendBusy = true;
-    const Queued item = m_send.takeFirst();
-    Transmit(item);
-    m_bSendBusy = false;
+    auto &prog = static_cast<USBProg &>(dev);
+    const qint64 from = m_nHandledAt >= 0 ? m_nHandledAt : Now();
+    prog.m_nHoldUntil = qMax(prog.m_nHoldUntil, from + qint64(ms) * 1000);
 }
 
-void CUsbConsole::Transmit(const Queued &item)
+void CUsbConsole::Enqueue(USBProg &prog, const QByteArray &frame)
 {
-    USBProg *prog = item.prog;
-    QByteArray bytes = item.frame;
-    bool ok = false;
-    if (prog->m_nType == CUsbDev::KindHid) {
-        CReportPipe *hid = CReportPipe::Instance();
-        ok = hid && hid->SendData(reinterpret_cast<unsigned char *>(bytes.data()), quint16(bytes.size()), prog->Key());
-        if (!ok)
-            qCDebug(lcUsbControl) << "数据传输失败" << prog->Key();
-    } else if (CUsbSerialLink *link = prog->LinkIfOpen()) {
-        ok = link->Send(bytes, prog->m_strPort);
-        if (!ok)
-            qCDebug(lcUsbControl) << "数据传输失败" << prog->Key();
+    prog.m_out.push_back({frame, qMax(prog.m_nHoldUntil, Now())});
+    ArmSend();
+}
+
+int CUsbConsole::PendingSend() const
+{
+    int n = 0;
+    for (const auto &p : m_slots)
+        n += p ? int(p->m_out.size()) : 0;
+    return n;
+}
+
+void CUsbConsole::ArmSend()
+{
+    qint64 first = -1;
+    for (const auto &p : m_slots) {
+        if (!p || p->m_out.empty())
+            continue;
+        const qint64 at = qMax(p->m_out.front().nDue, p->m_nNextSend);
+        if (first < 0 || at < first)
+            first = at;
     }
+    if (first < 0) {
+        m_sendTimer.stop();
+        return;
+    }
+    // Whole milliseconds, rounded down; the tick sends nothing before its time
+    // and comes again for the rest of a millisecond.
+    const qint64 wait = qMax<qint64>(0, (first - Now()) / 1000);
+    if (!m_sendTimer.isActive() || m_sendTimer.remainingTime() > wait)
+        m_sendTimer.start(int(wait));
+}
+
+void CUsbConsole::OnSendTick()
+{
+    const qint64 now = Now();
+    for (const auto &p : m_slots) {
+        if (!p || p->m_out.empty())
+            continue;
+        if (p->m_out.front().nDue > now || p->m_nNextSend > now)
+            continue;
+        const QByteArray frame = p->m_out.front().frame;
+        p->m_out.pop_front();
+        p->m_nNextSend = now + qint64(kSendTickMs) * 1000;
+        Transmit(*p, frame);
+    }
+    ArmSend();
+}
+
+void CUsbConsole::Transmit(USBProg &prog, const QByteArray &frame)
+{
+    QByteArray bytes = frame;
+    bool ok = false;
+    if (prog.m_nType == CUsbDev::KindHid) {
+        CReportPipe *hid = CReportPipe::Instance();
+        ok = hid && hid->SendData(reinterpret_cast<unsigned char *>(bytes.data()), quint16(bytes.size()), prog.Key());
+    } else if (CUsbSerialLink *link = prog.LinkIfOpen()) {
+        ok = link->Send(bytes, prog.m_strPort);
+    }
+    if (!ok)
+        qCDebug(lcUsbControl) << "数据传输失败" << prog.Key();
     if (m_bShowBuf)
-        Log(CUsbFrame::RawText(item.frame, false));
+        Log(CUsbFrame::RawText(frame, false));
 }
 
 void CUsbConsole::Broadcast(const QByteArray &frame)
@@ -302,7 +375,7 @@ void CUsbConsole::Broadcast(const QByteArray &frame)
         return;
     for (int i = 0; i < kSlots; ++i) {
         if (m_slots[size_t(i)] && m_tiles[size_t(i)].bExecute)
-            m_send.append({frame, m_slots[size_t(i)].get()});
+            Enqueue(*m_slots[size_t(i)], frame);
     }
 }
 
@@ -314,7 +387,7 @@ void CUsbConsole::SendBuf(const QByteArray &frame, USBProg *prog)
         return;
     }
     if (!frame.isEmpty() && m_tiles[size_t(slot)].bExecute)
-        m_send.append({frame, prog});
+        Enqueue(*prog, frame);
 }
 
 // ---------------------------------------------------------------- codec hooks
@@ -326,7 +399,12 @@ void CUsbConsole::SendFrame(CUsbDev &dev, const QByteArray &frame)
 
 void CUsbConsole::Log(const QString &text)
 {
-    emit sigLog(text);
+    emit sigLog(text, false);
+}
+
+void CUsbConsole::LogFailure(const QString &text)
+{
+    emit sigLog(text, true);
 }
 
 int CUsbConsole::ImageNumber() const
@@ -395,18 +473,19 @@ void CUsbConsole::OnSignalFile(CUsbDev &dev, const QString &localPath)
     emit sigSignalFile(dev.Key(), localPath);
 }
 
-void CUsbConsole::OnImageAttr(CUsbDev &dev, const QList<CUsbImageAttr> &)
+void CUsbConsole::OnImageAttr(CUsbDev &dev, const QList<CUsbImageAttr> &attrs)
 {
     const int slot = SlotOf(&dev);
     if (slot < 0)
         return;
     Tile &t = m_tiles[size_t(slot)];
-    const QString name = dev.m_strName;
-    t.strLabel = tr("烧录器-%1").arg(slot);
+    t.bActive = true;
     t.bExecute = true;
     t.nIcon = IconNormal;
-    t.strTip = tr("烧录器(%1*%2)").arg(name.mid(2, 2), name.right(2));
-    t.strNameTip = name;
+    t.strName = dev.m_strName;
+    t.attrs = attrs;
+    for (const CUsbImageAttr &a : attrs)
+        Log(tr("烧录器-%1 镜像属性: %2").arg(QString::number(slot), AttrText({a})));
     emit sigTileChanged(slot);
 }
 
@@ -418,18 +497,11 @@ void CUsbConsole::OnSyncCounters(CUsbDev &dev, quint32 pass, quint32 fail)
     Tile &t = m_tiles[size_t(slot)];
     t.nPass = pass;
     t.nFail = fail;
-    t.strNameTip = dev.m_strName;
+    t.strName = dev.m_strName;
     emit sigTileChanged(slot);
+    // The record keeps the programmer's own counts; the session totals count
+    // only what this console saw, so a programmer plugged in again lowers none.
     m_record.SetCounters(USBProg::FolderIdOf(dev.m_strName), pass, fail);
-    RefreshTotals();
-}
-
-void CUsbConsole::RefreshTotals()
-{
-    m_nPassCnt = m_record.PassAll();
-    m_nFailCnt = m_record.FailAll();
-    m_nTotalCnt = m_nPassCnt + m_nFailCnt;
-    emit sigCountersChanged();
 }
 
 void CUsbConsole::OnStartAnswer(CUsbDev &dev, bool started)
@@ -573,7 +645,7 @@ bool CUsbConsole::MergeBins(QString &path, quint32 &base)
     CUsbMergeImage merge;
     QString err;
     if (!merge.Load(m_strBin[0], m_strBin[1], m_strBin[2], err)) {
-        Log(err);
+        LogFailure(err);
         return false;
     }
     QByteArray image;
@@ -586,7 +658,7 @@ bool CUsbConsole::MergeBins(QString &path, quint32 &base)
     path = m_strWorkDir + QStringLiteral("xc_merge.bin");
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(image) != image.size()) {
-        Log(tr("文件写入失败!") + QLatin1Char(' ') + path);
+        LogFailure(tr("文件写入失败!") + QLatin1Char(' ') + path);
         return false;
     }
     file.close();
@@ -612,36 +684,38 @@ void CUsbConsole::DownImage()
     const QStringList keys = TickedKeys();
     if (keys.isEmpty())
         return;
-    if (m_bCustom) {
-        QString path;
-        quint32 base = 0;
-        if (!MergeBins(path, base))
-            return;
-        emit sigMergedImage(path, base);
-    }
-    for (const QString &key : qAsConst(keys))
-        emit sigDownImage(key);
+    QString path;
+    quint32 base = 0;
+    if (m_bCustom && !MergeBins(path, base))
+        return;
+    emit sigDownImage(keys, path, base);
 }
 
 void CUsbConsole::DownConfig()
 {
     const QStringList keys = TickedKeys();
-    if (keys.isEmpty())
-        return;
-    for (const QString &key : qAsConst(keys))
-        emit sigDownConfig(key);
+    if (!keys.isEmpty())
+        emit sigDownConfig(keys);
 }
 
 // ---------------------------------------------------------------- files
 
-bool CUsbConsole::SendFileToProger(const QString &key, const QString &localPath)
+bool CUsbConsole::SendFileToProger(const QString &key, const QString &localPath, int imageNo)
 {
     USBProg *prog = Find(key);
     if (!prog) {
-        Log(tr("设备不匹配!"));
+        LogFailure(tr("设备不匹配!"));
         return false;
     }
-    return DownloadFile(*prog, localPath);
+    if (!DownloadFile(*prog, localPath))
+        return false;
+    prog->m_nImageNo = imageNo;
+    // The field shows the number the programmers are switched to.
+    if (imageNo >= 0 && ImageNumber() != imageNo) {
+        m_strImageNo = QString::number(imageNo);
+        emit sigImageNoChanged(m_strImageNo);
+    }
+    return true;
 }
 
 bool CUsbConsole::DeleteProgFile(const QString &key, const QString &name)
@@ -670,7 +744,10 @@ void CUsbConsole::LoadRecord()
         m_strBin[i] = c.strBin[i];
     m_strImageName = c.strImageName;
     m_strImageCrc = c.strImageCrc;
-    RefreshTotals();
+    m_nPassCnt = m_record.PassAll();
+    m_nFailCnt = m_record.FailAll();
+    m_nTotalCnt = m_nPassCnt + m_nFailCnt;
+    emit sigCountersChanged();
 }
 
 void CUsbConsole::SaveRecord()

@@ -1,17 +1,20 @@
 #pragma once
 // The rules of the USB console without its widgets: up to eight programmers in
-// slots with their tiles and counters, the receive and send queues worked off
-// by the 1 ms and 3 ms timers, the console's commands (start, page, image,
-// count query, flash read, serial number), the merged image and the record
-// file. `usbcontroldlg` maps its widgets to it; the main window hands it
-// programmers, frames and files (through CUsbProgManager).
+// slots with their tiles and counters, the receive queue and one send queue
+// per programmer, so that no programmer waits for another and a programmer's
+// pause is a time on its queue, not a wait of the GUI thread; the console's
+// commands (start, page, image, count query, flash read, serial number), the
+// merged image and the record file. `usbcontroldlg` maps its widgets to it;
+// the main window hands it programmers, frames and files (through
+// CUsbProgManager).
 //
-// Files for a programmer: SendFileToProger(key, path) announces the file; the
-// programmer then pulls it. Every verification the programmer reports arrives
-// as sigFileResult(key, name, ok). An image (".img") is followed on its own by
-// the programmer's "image.dat" from its PC-side folder (update that first with
-// BurnHub::SetUSBProgUID(FolderId) and ModifyIndex), then the refresh and the
-// switch to the console's image number.
+// Files for a programmer: SendFileToProger(key, path, imageNo) announces the
+// file; the programmer then pulls it. Every verification the programmer
+// reports arrives as sigFileResult(key, name, ok). An image (".img") is
+// followed on its own by the programmer's "image.dat" from its PC-side folder
+// (update that first with BurnHub::SetUSBProgUID(FolderId) and ModifyIndex),
+// then the refresh and the switch to imageNo (the console's image number when
+// none was given). A verified "param.ini" replaces the PC-side copy.
 #include "cusbhosthandler.h"
 #include "cusbmergeimage.h"
 #include "cusbrecordfile.h"
@@ -20,6 +23,7 @@
 #include <progerinfo.h>
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QTimer>
@@ -36,7 +40,7 @@ class CUsbConsole : public QObject, public CUsbHostHandler
 public:
     using USBProg = ns_prog720a::USBProg;
     static constexpr int kSlots = 8;
-    static constexpr int kRecvTickMs = 1;
+    // Frames to one programmer keep at least this far apart.
     static constexpr int kSendTickMs = 3;
 
     // Icon states of a tile; any other value shows the disabled icon.
@@ -45,15 +49,20 @@ public:
 
     struct Tile
     {
-        QString strLabel;   // "未启用~" or "烧录器-%1"
+        bool bActive = false; // set up for an initialised programmer
         int nIcon = IconDisable;
         bool bExecute = true;
-        QString strTip;     // tooltip of the icon: "烧录器(%1*%2)"
-        QString strNameTip; // tooltip of label and counter: the programmer's name
-        quint64 nPass = 0;
+        QString strName; // the programmer's name, for the tooltips
+        QList<CUsbImageAttr> attrs;
+        quint64 nPass = 0; // the programmer's own counters
         quint64 nFail = 0;
         QString CounterText() const { return QStringLiteral("%1/%2").arg(nPass).arg(nFail); }
     };
+    // Texts of a tile in the language now loaded: "未启用~" or "烧录器-%1",
+    // the icon's tooltip "烧录器(%1*%2)" and the image attributes.
+    static QString TileLabel(int slot, const Tile &tile);
+    static QString TileTip(const Tile &tile);
+    static QString AttrText(const QList<CUsbImageAttr> &attrs);
 
     explicit CUsbConsole(QObject *parent = nullptr);
     ~CUsbConsole() override;
@@ -72,7 +81,8 @@ public:
     bool RemoveProg(const QString &key);
     // A frame from a link; dropped when no programmer has that key.
     void RecvFrame(const QByteArray &frame, const QString &key);
-    bool SendFileToProger(const QString &key, const QString &localPath);
+    // imageNo: the number an image is stored under, switched to once it is in.
+    bool SendFileToProger(const QString &key, const QString &localPath, int imageNo = -1);
     bool DeleteProgFile(const QString &key, const QString &name);
     void ClosePort(const QString &key);
 
@@ -104,7 +114,7 @@ public:
     void Broadcast(const QByteArray &frame);
     void SendBuf(const QByteArray &frame, USBProg *prog);
     int PendingReceive() const { return int(m_recv.size()); }
-    int PendingSend() const { return int(m_send.size()); }
+    int PendingSend() const;
 
     // ---- record file
     void LoadRecord();
@@ -131,7 +141,11 @@ public:
     bool m_bBeeped = false;
 
 signals:
-    void sigLog(const QString &text);
+    void sigLog(const QString &text, bool failure);
+    // For the main window's log as well.
+    void sigMainLog(const QString &text);
+    // The image number field was set (by an image download).
+    void sigImageNoChanged(const QString &text);
     void sigTileChanged(int slot);
     void sigCountersChanged();
     // At most once per start: the first failure after it.
@@ -146,15 +160,19 @@ signals:
     void sigFlashData(const QString &key, const QString &localPath);
     void sigSignalFile(const QString &key, const QString &localPath);
     // DownImage/DownConfig: the main window downloads to that programmer.
-    void sigMergedImage(const QString &path, quint32 base);
-    void sigDownImage(const QString &key);
-    void sigDownConfig(const QString &key);
+    // Every programmer of keys gets the image built from the panel, or from
+    // the merged file at base when mergedPath is not empty.
+    void sigDownImage(const QStringList &keys, const QString &mergedPath, quint32 base);
+    // Every programmer of keys gets the configuration of the panel.
+    void sigDownConfig(const QStringList &keys);
 
 protected:
     void Dispatch(CUsbDev &dev, const QByteArray &frame) override;
     void SendFrame(CUsbDev &dev, const QByteArray &frame) override;
     void Log(const QString &text) override;
+    void LogFailure(const QString &text) override;
     int ImageNumber() const override;
+    void Pause(CUsbDev &dev, int ms) override;
     void ShowFrame(const QByteArray &frame, bool received) override;
     QString MirrorPath(CUsbDev &dev, const QString &name) override;
     void CurrentImage(QString &name, QString &crc) const override;
@@ -172,17 +190,21 @@ private:
     {
         QByteArray frame;
         USBProg *prog;
+        qint64 nArrived; // µs on m_clock
     };
 
+    qint64 Now() const { return m_clock.nsecsElapsed() / 1000; }
+    void Enqueue(USBProg &prog, const QByteArray &frame);
     void OnRecvTick();
     void OnSendTick();
-    void Transmit(const Queued &item);
+    // Sets the send timer for the first frame that may go.
+    void ArmSend();
+    void Transmit(USBProg &prog, const QByteArray &frame);
     int FreeSlot() const;
     void Place(int slot, std::unique_ptr<USBProg> prog);
     void SetIcon(int slot, int icon);
     void ResetTile(int slot);
     void OnLinkLost(const QString &key);
-    void RefreshTotals();
     // A removed record lives on while a handler may still use it.
     void Reap();
     bool HasProg() const { return Count() > 0; }
@@ -191,9 +213,10 @@ private:
     std::array<Tile, kSlots> m_tiles;
     std::vector<std::unique_ptr<USBProg>> m_removed;
     QList<Queued> m_recv;
-    QList<Queued> m_send;
     bool m_bRecvBusy = false;
-    bool m_bSendBusy = false;
+    // Arrival of the frame being handled: pauses count from it.
+    qint64 m_nHandledAt = -1;
+    QElapsedTimer m_clock;
     QTimer m_recvTimer;
     QTimer m_sendTimer;
     QString m_strWorkDir;

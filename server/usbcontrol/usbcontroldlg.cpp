@@ -23,10 +23,15 @@ namespace {
 class CLogEvent : public QEvent
 {
 public:
-    explicit CLogEvent(const QString &text) : QEvent(QEvent::Type(usbcontroldlg::kLogEvent)), m_strText(text) {}
+    CLogEvent(const QString &text, bool failure)
+        : QEvent(QEvent::Type(usbcontroldlg::kLogEvent)), m_strText(text), m_bFailure(failure)
+    {
+    }
     QString m_strText;
+    bool m_bFailure;
 };
 
+const QColor kFailureColor(0xE5, 0x39, 0x35);
 constexpr int kIconSize = 100;
 constexpr int kIconMax = 200;
 constexpr int kIndicator = 30;
@@ -50,7 +55,8 @@ usbcontroldlg::usbcontroldlg(QWidget *parent) : QDialog(parent), ui(new Ui::usbc
     ShowCounters();
     ShowSwitchTexts();
 
-    connect(&m_console, &CUsbConsole::sigLog, this, &usbcontroldlg::PrintStr);
+    connect(&m_console, &CUsbConsole::sigLog, this, &usbcontroldlg::PostLog);
+    connect(&m_console, &CUsbConsole::sigImageNoChanged, ui->lineEdit_imageno, &QLineEdit::setText);
     connect(&m_console, &CUsbConsole::sigTileChanged, this, &usbcontroldlg::ShowTile);
     connect(&m_console, &CUsbConsole::sigCountersChanged, this, &usbcontroldlg::ShowCounters);
     connect(&m_console, &CUsbConsole::sigBeep, this, []() { QApplication::beep(); });
@@ -84,7 +90,7 @@ usbcontroldlg::usbcontroldlg(QWidget *parent) : QDialog(parent), ui(new Ui::usbc
     });
     connect(ui->checkBox_showlog, &QCheckBox::toggled, this, &usbcontroldlg::ShowLogArea);
 
-    m_pWatcher = new KeyPressWatcher(this);
+    m_pWatcher = new KeyPressWatcher(this, this);
     connect(m_pWatcher, &KeyPressWatcher::sig_spacePress, this, [this]() { StartSignal(); });
 
     connect(&m_autoSave, &QTimer::timeout, this, [this]() { SaveAllLog(true); });
@@ -138,20 +144,21 @@ void usbcontroldlg::ShowTile(int slot)
         return;
     const CUsbConsole::Tile &tile = m_console.TileAt(slot);
     TileWidgets &t = m_tiles[size_t(slot)];
-    t.pName->setText(tile.strLabel);
-    t.pName->setToolTip(tile.strNameTip);
+    t.pName->setText(CUsbConsole::TileLabel(slot, tile));
+    const QString attrs = CUsbConsole::AttrText(tile.attrs);
+    t.pName->setToolTip(attrs.isEmpty() ? tile.strName : tile.strName + QLatin1Char('\n') + attrs);
     if (t.nIcon != tile.nIcon) {
         t.nIcon = tile.nIcon;
         t.pIcon->setPixmap(QPixmap(CUsbConsole::IconPath(tile.nIcon)));
     }
-    t.pIcon->setToolTip(tile.strTip);
+    t.pIcon->setToolTip(CUsbConsole::TileTip(tile));
     {
         const QSignalBlocker block(t.pExecute);
         t.pExecute->setChecked(tile.bExecute);
     }
     t.pExecute->setToolTip(tr("勾选设备将执行上位机指令，默认勾选"));
     t.pCounter->setText(tile.CounterText());
-    t.pCounter->setToolTip(tile.strNameTip);
+    t.pCounter->setToolTip(tile.strName);
 }
 
 int usbcontroldlg::TileIconState(int slot) const
@@ -187,9 +194,9 @@ void usbcontroldlg::ShowLogArea(bool show)
 
 // ---------------------------------------------------------------- log
 
-void usbcontroldlg::PostLog(const QString &text)
+void usbcontroldlg::PostLog(const QString &text, bool failure)
 {
-    QCoreApplication::postEvent(this, new CLogEvent(text));
+    QCoreApplication::postEvent(this, new CLogEvent(text, failure));
 }
 
 void usbcontroldlg::PrintStr(const QString &text)
@@ -200,18 +207,21 @@ void usbcontroldlg::PrintStr(const QString &text)
 void usbcontroldlg::customEvent(QEvent *event)
 {
     if (int(event->type()) == kLogEvent) {
-        AppendLog(static_cast<CLogEvent *>(event)->m_strText);
+        const auto *log = static_cast<CLogEvent *>(event);
+        AppendLog(log->m_strText, log->m_bFailure);
         return;
     }
     QDialog::customEvent(event);
 }
 
-void usbcontroldlg::AppendLog(const QString &text)
+void usbcontroldlg::AppendLog(const QString &text, bool failure)
 {
     QTextCursor cursor(ui->edit_out->document());
     cursor.movePosition(QTextCursor::End);
+    // Plain lines take the theme's text colour; failures one red that reads on every theme.
     QTextCharFormat format;
-    format.setForeground(text.contains(QStringLiteral("失败")) ? Qt::red : Qt::black);
+    if (failure)
+        format.setForeground(kFailureColor);
     if (!ui->edit_out->document()->isEmpty())
         cursor.insertBlock();
     cursor.insertText(QDateTime::currentDateTime().toString(QStringLiteral("[yyyy-MM-dd hh:mm:ss.zzz]")) + text, format);
@@ -235,7 +245,7 @@ void usbcontroldlg::SaveAllLog(bool autoSave)
     if (CUsbConsole::AppendLogFile(m_console.LogFilePath(), LogText(), QDateTime::currentDateTime(), autoSave))
         PostLog(tr("保存日志成功"));
     else
-        PostLog(tr("保存日志失败"));
+        PostLog(tr("保存日志失败"), true);
 }
 
 // ---------------------------------------------------------------- commands
@@ -320,6 +330,9 @@ void usbcontroldlg::EditBin2()
 
 void usbcontroldlg::showEvent(QShowEvent *event)
 {
+    // Space starts only while no text field has the focus: open with it on the start button.
+    if (KeyPressWatcher::TakesText(focusWidget()) || !focusWidget())
+        ui->btn_start->setFocus();
     if (!m_bWatching) {
         qApp->installEventFilter(m_pWatcher);
         m_bWatching = true;

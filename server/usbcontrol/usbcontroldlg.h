@@ -40,7 +40,7 @@ public:
     int TileIconState(int slot) const;
 
     // Posts a log line as event 2000; any thread.
-    void PostLog(const QString &text);
+    void PostLog(const QString &text, bool failure = false);
 
 public slots:
     void StartSignal(bool multi = true, ns_prog720a::USBProg *pUSBProg = nullptr);
@@ -86,7 +86,7 @@ private:
     void ShowCounters();
     void ShowLogArea(bool show);
     void ShowSwitchTexts();
-    void AppendLog(const QString &text);
+    void AppendLog(const QString &text, bool failure);
 
     std::unique_ptr<Ui::usbcontroldlg> ui;
     CUsbConsole m_console;

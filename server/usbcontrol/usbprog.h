@@ -5,6 +5,9 @@
 #include "cusbdev.h"
 #include "cusblinks.h"
 
+#include <QByteArray>
+
+#include <deque>
 #include <memory>
 
 namespace ns_prog720a {
@@ -29,6 +32,16 @@ public:
     CUsbSerialLink *Link(const CUsbLostFn &lost);
     CUsbSerialLink *LinkIfOpen() const { return m_pLink.get(); }
     void CloseLink();
+
+    // The console's send queue of this programmer; times in µs on its clock.
+    struct Outgoing
+    {
+        QByteArray frame;
+        qint64 nDue;
+    };
+    std::deque<Outgoing> m_out;
+    qint64 m_nHoldUntil = 0; // a pause holds back the frames queued after it
+    qint64 m_nNextSend = 0;  // frames keep the console's send gap apart
 
 private:
     std::unique_ptr<CUsbSerialLink> m_pLink;

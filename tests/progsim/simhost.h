@@ -71,7 +71,6 @@ protected:
     }
     void Log(const QString &text) override { logs << text; }
     int ImageNumber() const override { return image; }
-    void Delay(int) override {}
     QString MirrorPath(CUsbDev &d, const QString &name) override
     {
         QDir().mkpath(dir + QLatin1Char('/') + d.m_strName);

@@ -186,6 +186,17 @@ private slots:
         frames.clear();
         input.Feed(QByteArray::fromHex("68FFFF") + start);
         QCOMPARE(frames, QList<QByteArray>{start});
+        // A false head whose length fits the bytes behind it loses no frame;
+        // a frame damaged on the line goes on whole, for the programmer to report.
+        frames.clear();
+        input.Feed(QByteArray::fromHex("680900C4") + start + start);
+        QCOMPARE(frames, (QList<QByteArray>{start, start}));
+        QByteArray damaged = big;
+        damaged[600] = char(damaged[600] ^ 0x40);
+        input.Feed(damaged + start);
+        QCOMPARE(frames.size(), 4);
+        QCOMPARE(frames.at(2), damaged);
+        QCOMPARE(frames.at(3), start);
         // A frame that never finishes is dropped after the pause.
         input.Feed(start.left(4));
         QTRY_COMPARE_WITH_TIMEOUT(drops.last(), qMakePair(4, QStringLiteral("unfinished frame")), 5000);

@@ -2,6 +2,7 @@
 #include "qeltest.h"
 
 #include <cframecutter.h>
+#include <cusbframe.h>
 
 namespace {
 QByteArray Tcp(const QByteArray &message)
@@ -25,14 +26,9 @@ QList<QByteArray> CutUsb(QByteArray &buf, QByteArray *allDropped = nullptr)
     }
 }
 
-// A control frame with a payload; the CRC bytes are not checked here.
 QByteArray Usb(quint8 command, const QByteArray &payload)
 {
-    const int length = payload.size() + 6;
-    QByteArray frame;
-    frame.append(char(0x68)).append(char(length & 0xFF)).append(char(length >> 8)).append(char(command));
-    frame.append(payload).append("\x11\x22", 2);
-    return frame;
+    return CUsbFrame(command).Bytes(payload).Finish();
 }
 } // namespace
 
@@ -75,6 +71,14 @@ private slots:
         buf = QByteArray::fromHex("680300") + good + QByteArray::fromHex("68ffff00") + good;
         QCOMPARE(CutUsb(buf, &dropped), (QList<QByteArray>{good, good}));
         QVERIFY(dropped.startsWith(char(0x68)));
+
+        // A false head whose length fits the bytes behind it fails its CRC and
+        // gives up one byte only, so the real frame behind it is still found.
+        dropped.clear();
+        buf = QByteArray::fromHex("680900c4") + good + good;
+        QCOMPARE(CutUsb(buf, &dropped), (QList<QByteArray>{good, good}));
+        QCOMPARE(dropped, QByteArray::fromHex("680900c4"));
+        QVERIFY(buf.isEmpty());
 
         // Pure garbage never yields a frame and never stalls.
         buf = QByteArray(5000, '\x68');

@@ -11,6 +11,7 @@
 #include <clinkserial.h>
 #include <clinktcpc.h>
 #include <clinktcps.h>
+#include <cusbframe.h>
 #include <hidsimwire.h>
 #include <packets.h>
 
@@ -46,10 +47,7 @@ int ProgResponses(const TestHost &host, const QString &id)
 
 QByteArray Usb(quint8 command, const QByteArray &payload)
 {
-    const int length = payload.size() + 6;
-    QByteArray frame;
-    frame.append(char(0x68)).append(char(length & 0xFF)).append(char(length >> 8)).append(char(command));
-    return frame + payload + QByteArray("\x00\x00", 2);
+    return CUsbFrame(command).Bytes(payload).Finish();
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "cusbcrc.h"
 #include "cusbprogmanager.h"
 #include "functool.h"
+#include "imagebuilder.h"
 #include "cusbrecordfile.h"
 #include "mainwindow.h"
 #include "usbcontroldlg.h"
@@ -17,6 +18,7 @@
 #include <creportpipe.h>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
@@ -196,8 +198,9 @@ private slots:
         const quint64 total = console()->m_nTotalCnt;
         QSignalSpy beeps(console(), &CUsbConsole::sigBeep);
 
-        // Space anywhere starts every ticked programmer once.
+        // Space in the active console starts every ticked programmer once.
         dlg()->show();
+        QApplication::setActiveWindow(dlg());
         QTest::keyClick(dlg(), Qt::Key_Space);
         const int s1 = slotOf(link(1)), s2 = slotOf(link(2)), s3 = slotOf(link(3));
         QVERIFY2(waitUntil([&]() {
@@ -256,6 +259,8 @@ private slots:
         QVERIFY(waitUntil([&]() { return logged(QStringLiteral("达到最多支持设备数, 连接设备失败!")); }));
         QCOMPARE(console()->Count(), 8);
         QVERIFY(!console()->Find(link(8)));
+        // The main log announces no initialisation for a port the console refused.
+        QVERIFY(!m_window->LogText().contains(link(8)));
 
         const int slot = slotOf(link(4));
         QVERIFY(rowOf(link(4)));
@@ -267,6 +272,78 @@ private slots:
         QVERIFY(dlg()->TileIcon(slot)->toolTip().isEmpty());
         QVERIFY(!rowOf(link(4)));
         QVERIFY(m_window->LogText().contains(QStringLiteral("检测到VCP下载器已断开连接: ") + link(4)));
+    }
+
+    // Eight programmers on noisy lines (a false frame head before every
+    // answer). F9 gives every ticked programmer the edited configuration after
+    // one question and updates every PC-side copy; F5 sends the image built
+    // from the merged program, which every programmer accepts at the merged
+    // base address and is switched to under its number.
+    void eightProgrammersGetConfigAndMergedImage()
+    {
+        for (int n = 0; n < 8; ++n)
+            QVERIFY(startSim(n, {QStringLiteral("--noise")}));
+        openWindow();
+        auto allInitialised = [&]() {
+            for (int n = 0; n < 8; ++n)
+                if (!console()->Find(link(n)) || !initialised(slotOf(link(n))))
+                    return false;
+            return true;
+        };
+        QVERIFY2(waitUntil(allInitialised, 90000), qPrintable(dlg()->LogText()));
+        // The empty image index of a fresh programmer was pulled on the way.
+        QVERIFY(logged(QStringLiteral("烧录器-7 镜像信息拉取完成")));
+
+        int asked = 0;
+        CMessageBox::SetResponder([&](CMessageBox::Kind, const QString &, const QString &) {
+            ++asked;
+            return QMessageBox::Yes;
+        });
+        auto *interval = m_window->findChild<QLineEdit *>(QStringLiteral("edit_contInterval"));
+        QVERIFY(interval);
+        interval->setText(QStringLiteral("4321"));
+        QTest::keyRelease(dlg(), Qt::Key_F9);
+        QVERIFY2(waitUntil([&]() {
+            for (int n = 0; n < 8; ++n)
+                if (!logged(QStringLiteral("烧录器-%1 烧录器配置更新完成").arg(slotOf(link(n)))))
+                    return false;
+            return true;
+        }, 90000),
+                 qPrintable(dlg()->LogText()));
+        QCOMPARE(asked, 1);
+        for (int n = 0; n < 8; ++n) {
+            const QByteArray onProgrammer = readAll(folder(n) + QStringLiteral("/config/param.ini"));
+            QVERIFY2(onProgrammer.contains("4321"), qPrintable(QString::number(n)));
+            const QString id = console()->Find(link(n))->FolderId();
+            QCOMPARE(readAll(BurnHub::Instance()->GetUSBProgFilePath(id, QStringLiteral("param.ini"))), onProgrammer);
+        }
+
+        // BIN2 alone: the merged program starts at its first segment.
+        const QString bin2 = m_dir.path() + QStringLiteral("/part2.txt");
+        QVERIFY(FuncTool::WriteFile(bin2, QByteArray("8000\n0010\n00112233445566778899AABBCCDDEEFF\n")));
+        dlg()->findChild<QCheckBox *>(QStringLiteral("checkBox_custom"))->setChecked(true);
+        dlg()->findChild<QLineEdit *>(QStringLiteral("lineEdit_bin2"))->setText(bin2);
+        dlg()->findChild<QLineEdit *>(QStringLiteral("lineEdit_imageno"))->setText(QStringLiteral("0"));
+        m_window->findChild<QComboBox *>(QStringLiteral("combo_index"))->setEditText(QStringLiteral("5"));
+        m_window->findChild<QLineEdit *>(QStringLiteral("edit_name"))->setText(QStringLiteral("merged"));
+        QTest::keyRelease(dlg(), Qt::Key_F5);
+        const QString accepted = QStringLiteral("image 5 merged.img: accepted");
+        const QString start = QStringLiteral("start=") + CImageBuilder::CRCText(0x8000);
+        QVERIFY2(waitUntil([&]() {
+            for (const auto &sim : m_sims)
+                if (!sim->Output().contains(QStringLiteral("active image 5 (merged.img)")))
+                    return false;
+            return true;
+        }, 120000),
+                 qPrintable(dlg()->LogText()));
+        for (const auto &sim : m_sims) {
+            const QString out = sim->Output();
+            const int at = out.indexOf(accepted);
+            QVERIFY2(at >= 0, qPrintable(out));
+            QVERIFY2(out.mid(at, out.indexOf(QLatin1Char('\n'), at) - at).contains(start), qPrintable(out));
+        }
+        QCOMPARE(dlg()->findChild<QLineEdit *>(QStringLiteral("lineEdit_imageno"))->text(), QStringLiteral("5"));
+        CMessageBox::SetResponder([](CMessageBox::Kind, const QString &, const QString &) { return QMessageBox::Yes; });
     }
 
     // A HID programmer on the test backend is initialised the same way.

@@ -18,6 +18,13 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTranslator>
+#include <QLabel>
+
+#include "usbcontroldlg.h"
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -138,7 +145,7 @@ private slots:
 
         // The lowest free slot is taken again.
         QVERIFY(console.RemoveProg(QStringLiteral("/dev/hidraw2")));
-        QCOMPARE(console.TileAt(2).strLabel, QStringLiteral("未启用~"));
+        QCOMPARE(CUsbConsole::TileLabel(2, console.TileAt(2)), QStringLiteral("未启用~"));
         QVERIFY(console.AddHidProgs(hidList(1, 8)));
         QCOMPARE(console.SlotOf(console.Find(QStringLiteral("/dev/hidraw8"))), 2);
         QVERIFY(!console.RemoveProg(QStringLiteral("/dev/hidraw2")));
@@ -168,8 +175,9 @@ private slots:
         QCOMPARE(console.TileAt(1).nIcon, int(CUsbConsole::IconFail));
         QCOMPARE(console.TileAt(1).CounterText(), QStringLiteral("0/1"));
         QCOMPARE(console.TileAt(0).CounterText(), QStringLiteral("1/0"));
-        QVERIFY(logs.contains({QStringLiteral("烧录器-2 执行结果失败! 原因为[其他错误]")}));
-        QVERIFY(logs.contains({QStringLiteral("烧录器-0 执行结果成功, 校验码为[0x1234ABCD]")}));
+        // Failures are marked as such, not found by their wording.
+        QVERIFY(logs.contains({QStringLiteral("烧录器-2 执行结果失败! 原因为[其他错误]"), true}));
+        QVERIFY(logs.contains({QStringLiteral("烧录器-0 执行结果成功, 校验码为[0x1234ABCD]"), false}));
 
         // The next start may beep again.
         console.StartSignal();
@@ -184,6 +192,115 @@ private slots:
         QVERIFY(waitFor([&]() { return sentFrames(logs).size() == 2; }));
         QTest::qWait(30);
         QCOMPARE(sentFrames(logs).size(), 2);
+    }
+
+    // The session totals count what this console saw: a programmer plugged in
+    // again shows its own counters on its tile, and the totals never go down.
+    void sessionTotalsNeverGoDown()
+    {
+        CUsbConsole console;
+        const QString key = QStringLiteral("/dev/hidraw0");
+        QVERIFY(console.AddHidProgs(hidList(1)));
+        const quint64 total = console.m_nTotalCnt, pass = console.m_nPassCnt;
+        for (int i = 0; i < 6; ++i)
+            console.RecvFrame(result(UsbCmd::RES_OK), key);
+        QVERIFY(waitFor([&]() { return console.m_nTotalCnt == total + 6; }));
+        QVERIFY(console.RemoveProg(key));
+        QVERIFY(console.AddHidProgs(hidList(1)));
+        UsbCounters own;
+        own.pass = 2;
+        own.fail = 1;
+        console.RecvFrame(own.Frame(), key);
+        QVERIFY(waitFor([&]() { return console.TileAt(0).CounterText() == QStringLiteral("2/1"); }));
+        QCOMPARE(console.m_nTotalCnt, total + 6);
+        QCOMPARE(console.m_nPassCnt, pass + 6);
+        QCOMPARE(CUsbRecordFile().Count(QStringLiteral("RECORD_PASS"), console.At(0)->FolderId()), quint64(2));
+    }
+
+    // A programmer that goes while a file travels says which programmer and
+    // which file, in the console and for the main log; an image download sets
+    // the image number the console shows and switches to.
+    void unplugDuringTransferNamesTheFile()
+    {
+        QTemporaryDir dir;
+        CUsbConsole console;
+        QVERIFY(console.AddHidProgs(hidList(2)));
+        QSignalSpy logs(&console, &CUsbConsole::sigLog);
+        QSignalSpy mainLog(&console, &CUsbConsole::sigMainLog);
+        QSignalSpy field(&console, &CUsbConsole::sigImageNoChanged);
+        const QString image = dir.filePath(QStringLiteral("demo.img"));
+        QVERIFY(FuncTool::WriteFile(image, QByteArray(3000, '\x5A')));
+        QVERIFY(console.SendFileToProger(QStringLiteral("/dev/hidraw1"), image, 3));
+        QCOMPARE(console.m_strImageNo, QStringLiteral("3"));
+        QCOMPARE(field.size(), 1);
+        QCOMPARE(console.At(1)->m_nImageNo, 3);
+
+        QVERIFY(console.RemoveProg(QStringLiteral("/dev/hidraw1")));
+        const QString cut = QStringLiteral("烧录器-1(/dev/hidraw1) 已断开, 文件demo.img传输中断");
+        QCOMPARE(mainLog.size(), 1);
+        QCOMPARE(mainLog.first().at(0).toString(), cut);
+        QVERIFY(logs.contains({cut, true}));
+        // Still in its first pull.
+        QVERIFY(console.RemoveProg(QStringLiteral("/dev/hidraw0")));
+        QCOMPARE(mainLog.last().at(0).toString(), QStringLiteral("烧录器-0(/dev/hidraw0) 已断开, 文件sys/qelprogrammer.dat传输中断"));
+    }
+
+    // Tiles follow a language switch at once, and failure lines are red in
+    // English too while other lines keep the theme's text colour.
+    void languageSwitchAndFailureColour()
+    {
+        usbcontroldlg dlg;
+        CUsbConsole *console = dlg.Console();
+        const QString key = QStringLiteral("/dev/hidraw0");
+        QVERIFY(console->AddHidProgs(hidList(1)));
+        // Its first pulls refused, then its image attributes, which the tile keeps and shows.
+        UsbFileInfo refused;
+        refused.status = 1;
+        for (int i = 0; i < 3; ++i)
+            console->RecvFrame(refused.Frame(), key);
+        console->RecvFrame(UsbCounters().Frame(), key);
+        const QByteArray attrs("a.img=3-305419896\n");
+        UsbFileInfo info;
+        info.size = quint32(attrs.size());
+        info.frames = 1;
+        console->RecvFrame(info.Frame(), key);
+        UsbFileData data;
+        data.cmd = UsbCmd::REQ_FILE_DATA;
+        data.data = attrs;
+        console->RecvFrame(data.Frame(), key);
+        QVERIFY(waitFor([&]() { return console->At(0)->m_bInit; }));
+        QCOMPARE(dlg.TileName(0)->text(), QStringLiteral("烧录器-0"));
+        QCOMPARE(console->TileAt(0).attrs.size(), 1);
+        QVERIFY(dlg.TileName(0)->toolTip().contains(QStringLiteral("a.img=3-305419896")));
+
+        QTranslator english;
+        QVERIFY(english.load(QStringLiteral(":/en.qm")));
+        QCoreApplication::installTranslator(&english);
+        QCoreApplication::processEvents();
+        QCOMPARE(dlg.TileName(0)->text(), QStringLiteral("Programmer-0"));
+        QCOMPARE(dlg.TileName(1)->text(), QStringLiteral("Not in use~"));
+        console->RecvFrame(result(UsbCmd::RES_VERIFY), key);
+        console->RecvFrame(result(UsbCmd::RES_OK), key);
+        QVERIFY(waitFor([&]() { return console->TileAt(0).CounterText() == QStringLiteral("1/1"); }));
+        QCoreApplication::removeTranslator(&english);
+        QCoreApplication::processEvents();
+        QCOMPARE(dlg.TileName(0)->text(), QStringLiteral("烧录器-0"));
+
+        QTextDocument *doc = dlg.findChild<QTextEdit *>(QStringLiteral("edit_out"))->document();
+        int failures = 0;
+        int plain = 0;
+        for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+            const QTextCharFormat f = b.begin().fragment().charFormat();
+            if (b.text().contains(QStringLiteral("result: failed"))) {
+                QCOMPARE(f.foreground().color(), QColor(0xE5, 0x39, 0x35));
+                ++failures;
+            } else if (b.text().contains(QStringLiteral("result: success"))) {
+                QVERIFY(!f.hasProperty(QTextFormat::ForegroundBrush));
+                ++plain;
+            }
+        }
+        QCOMPARE(failures, 1);
+        QCOMPARE(plain, 1);
     }
 
     void serialNumberAfterGoodPart()
@@ -275,26 +392,24 @@ private slots:
         console.m_bCustom = true;
         console.m_strBin[0] = bin1;
         console.m_strBin[1] = bin2;
-        QSignalSpy merged(&console, &CUsbConsole::sigMergedImage);
         QSignalSpy downs(&console, &CUsbConsole::sigDownImage);
         QSignalSpy warns(&console, &CUsbConsole::sigWarn);
         console.DownImage();
-        QCOMPARE(merged.size(), 1);
-        QCOMPARE(merged.first().at(1).toUInt(), 0u);
-        QFile out(merged.first().at(0).toString());
+        QCOMPARE(downs.size(), 1);
+        QCOMPARE(downs.first().at(2).toUInt(), 0u);
+        QFile out(downs.first().at(1).toString());
         QVERIFY(out.open(QIODevice::ReadOnly));
         QCOMPARE(out.readAll(), QByteArray(16, '\x11') + QByteArray(8, '\xFF') + QByteArray(4, '\x22'));
         QCOMPARE(out.permissions() & (QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther),
                  QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        QCOMPARE(downs.size(), 2);
-        QCOMPARE(downs.at(1).at(0).toString(), QStringLiteral("/dev/hidraw2"));
+        QCOMPARE(downs.first().at(0).toStringList(), QStringList({QStringLiteral("/dev/hidraw0"), QStringLiteral("/dev/hidraw2")}));
 
         // BIN2 inside BIN1: refused before anything is asked for.
         QVERIFY(FuncTool::WriteFile(bin2, QByteArray("00008\n0004\n22222222\n")));
         console.DownImage();
         QCOMPARE(warns.size(), 1);
         QCOMPARE(warns.first().at(1).toString(), QStringLiteral("当前程序数据的地址与长度存在重叠，会覆盖数据，请确认并修改！"));
-        QCOMPARE(downs.size(), 2);
+        QCOMPARE(downs.size(), 1);
     }
 
     void logFile()
@@ -311,20 +426,39 @@ private slots:
                                 "\n\n[2024-05-06 07:08:09.010]     手动保存\n [Content] \nagain"));
     }
 
+    // Space starts only while the console is the active window and no text
+    // field has the focus; a name with a blank typed elsewhere starts nothing.
     void spaceWatcher()
     {
-        QLineEdit field;
-        KeyPressWatcher watcher;
+        QWidget console;
+        auto *log = new QTextEdit(&console);
+        log->setReadOnly(true);
+        auto *field = new QLineEdit(&console);
+        field->move(0, 100);
+        QWidget main;
+        auto *name = new QLineEdit(&main);
+        KeyPressWatcher watcher(&console);
         QSignalSpy spy(&watcher, &KeyPressWatcher::sig_spacePress);
         qApp->installEventFilter(&watcher);
-        QTest::keyClick(&field, Qt::Key_Space);
-        QTest::keyClick(&field, Qt::Key_A);
+        console.show();
+        main.show();
+
+        QApplication::setActiveWindow(&main);
+        name->setFocus();
+        QTest::keyClicks(name, QStringLiteral("a b"));
+        QCOMPARE(name->text(), QStringLiteral("a b"));
+        QApplication::setActiveWindow(&console);
+        field->setFocus();
+        QTest::keyClicks(field, QStringLiteral("x y"));
+        QCOMPARE(field->text(), QStringLiteral("x y"));
+        QCOMPARE(spy.size(), 0);
+
+        log->setFocus();
+        QTest::keyClick(log, Qt::Key_Space);
         QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), true);
-        QApplication::sendEvent(&field, &repeat);
+        QApplication::sendEvent(log, &repeat);
         qApp->removeEventFilter(&watcher);
         QCOMPARE(spy.size(), 1);
-        // The spaces never reached the field.
-        QCOMPARE(field.text(), QStringLiteral("a"));
     }
 
     void portList()

@@ -9,6 +9,7 @@
 #include <cusbframe.h>
 #include <cusbhosthandler.h>
 #include <cusbserialno.h>
+#include <functool.h>
 
 #include <QLoggingCategory>
 #include <QRandomGenerator>
@@ -57,7 +58,6 @@ protected:
     void SendFrame(CUsbDev &, const QByteArray &frame) override { sent << frame; }
     void Log(const QString &text) override { logs << text; }
     int ImageNumber() const override { return image; }
-    void Delay(int) override {}
     QString MirrorPath(CUsbDev &dev, const QString &name) override { return dir + QLatin1Char('/') + dev.m_strName + QLatin1Char('/') + name; }
     void CurrentImage(QString &name, QString &crc) const override
     {
@@ -477,6 +477,110 @@ private slots:
         m_host.PullFile(m_dev, QStringLiteral("config/param.ini"));
         pump();
         QCOMPARE(readAll(mirror(QStringLiteral("param.ini"))), pattern(3000, 9));
+    }
+
+    // A file-attribute answer is taken as it comes: an empty image.dat that
+    // the programmer counts as one frame is pulled and initialisation goes on.
+    // A refused, out-of-order or short answer ends that pull with a line, and
+    // the queue goes on without it instead of waiting for good.
+    void pullsTakeTheAnswerAsItComes()
+    {
+        CUsbDev dev;
+        dev.m_nType = CUsbDev::KindVcp;
+        dev.m_strPort = QStringLiteral("/dev/pts/8");
+        dev.m_strName = QStringLiteral("00ABC");
+        dev.m_nSlot = 1;
+        m_host.sent.clear();
+        auto lastSent = [&](quint8 cmd) {
+            return !m_host.sent.isEmpty() && CUsbFrame::Command(m_host.sent.last()) == cmd;
+        };
+        auto info = [](quint8 status, quint32 size, quint16 frames) {
+            UsbFileInfo i;
+            i.status = status;
+            i.size = size;
+            i.frames = frames;
+            return i.Frame();
+        };
+        auto data = [](quint16 k, const QByteArray &bytes) {
+            UsbFileData d;
+            d.cmd = UsbCmd::REQ_FILE_DATA;
+            d.frame = k;
+            d.data = bytes;
+            return d.Frame();
+        };
+        QVERIFY(QDir().mkpath(m_dir.path() + QStringLiteral("/00ABC")));
+        const QString index = m_dir.path() + QStringLiteral("/00ABC/image.dat");
+        QVERIFY(FuncTool::WriteFile(index, QByteArray("old")));
+
+        dev.m_pull.m_queue = QStringList{QStringLiteral("config/param.ini"), QStringLiteral("config/signal.ini"),
+                                         QStringLiteral("config/record_mcu.dat")};
+        m_host.PullFile(dev, QStringLiteral("config/image.dat"));
+        m_host.Receive(dev, info(0, 0, 1));
+        QVERIFY(lastSent(UsbCmd::REQ_FILE_DATA));
+        m_host.Receive(dev, data(0, QByteArray()));
+        QCOMPARE(readAll(index), QByteArray());
+        QVERIFY(m_host.logged(QStringLiteral("烧录器-1 镜像信息拉取完成")));
+        QVERIFY(lastSent(UsbCmd::REQ_FILE_ATTR)); // param.ini next
+
+        // Frame 1 before frame 0: the pull of param.ini ends, signal.ini follows.
+        m_host.Receive(dev, info(0, 2048, 2));
+        m_host.Receive(dev, data(1, pattern(1024, 1)));
+        QVERIFY(m_host.logged(QStringLiteral("烧录器-1 上送参数数据失败: 文件帧1有误")));
+        UsbFileName next;
+        QVERIFY(next.Parse(m_host.sent.last()));
+        QCOMPARE(next.name, QStringLiteral("config/signal.ini"));
+        // A short frame ends it the same way.
+        m_host.Receive(dev, info(0, 100, 1));
+        m_host.Receive(dev, data(0, pattern(10, 1)));
+        QVERIFY(m_host.logged(QStringLiteral("烧录器-1 上送信号数据失败: 文件帧0有误")));
+        // A refusal in the seven bytes of older firmware, then the synchronisation.
+        m_host.Receive(dev, CUsbFrame(UsbCmd::REQ_FILE_ATTR).U8(1).Finish());
+        QVERIFY(m_host.logged(QStringLiteral("/dev/pts/8 请求下位机文件：config/record_mcu.dat 失败")));
+        QVERIFY(lastSent(UsbCmd::SYNC_INIT_CMD));
+        QVERIFY(!dev.m_pull.IsActive());
+        m_host.sent.clear();
+    }
+
+    // A refusal carries status, size and frame count like any answer: 13 bytes.
+    void refusedPullAnswerHasItsSizeFields()
+    {
+        m_device.sent.clear();
+        UsbFileName req;
+        req.name = QStringLiteral("config/none.ini");
+        m_device.Receive(req.Frame());
+        QCOMPARE(m_device.sent.size(), 1);
+        const QByteArray answer = m_device.sent.takeFirst();
+        QCOMPARE(answer.size(), 13);
+        UsbFileInfo info;
+        QVERIFY(info.Parse(answer));
+        QCOMPARE(int(info.status), 1);
+        QCOMPARE(info.size, 0u);
+        QCOMPARE(int(info.frames), 0);
+    }
+
+    // A configuration the programmer verified is what its PC-side folder
+    // holds from then on; the image downloaded is the one switched to.
+    void verifiedDownloadsUpdateFolderAndImage()
+    {
+        const QString local = m_dir.path() + QStringLiteral("/up/param.ini");
+        QVERIFY(QDir().mkpath(m_dir.path() + QStringLiteral("/up")));
+        QVERIFY(FuncTool::WriteFile(local, pattern(1300, 5)));
+        QVERIFY(m_host.DownloadFile(m_dev, local));
+        pump();
+        QCOMPARE(m_device.files.value(QStringLiteral("param.ini")), pattern(1300, 5));
+        QCOMPARE(readAll(mirror(QStringLiteral("param.ini"))), pattern(1300, 5));
+        QVERIFY(!m_dev.m_push.IsActive());
+
+        const QString image = m_dir.path() + QStringLiteral("/up/three.img");
+        QVERIFY(FuncTool::WriteFile(image, pattern(700, 6)));
+        m_host.image = 0;
+        QVERIFY(m_host.DownloadFile(m_dev, image));
+        m_dev.m_nImageNo = 3;
+        pump();
+        QCOMPARE(m_device.image, quint8(3));
+        QVERIFY(m_host.logged(QStringLiteral("烧录器-2 镜像号: 3 数据传输完成！")));
+        QCOMPARE(m_dev.m_nImageNo, -1);
+        m_host.image = 7;
     }
 
     void refreshRefusesImageNumberAbove149()

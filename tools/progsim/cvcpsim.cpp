@@ -11,8 +11,9 @@ CVcpSim::CVcpSim(const QString &folder, const SimIdentity &identity, const SimBe
     m_pInput = new CSimFrameInput(false, this);
     m_pProg = new CSimProgrammer(identity, behaviour, this);
     m_pProg->SetLogger([this](const QString &text) { Log(text); });
-    m_pProg->SetSender([this](const QByteArray &frame) {
-        if (!m_pPort->Write(frame))
+    const QByteArray noise = behaviour.bNoise ? QByteArray::fromHex("680900C4") : QByteArray();
+    m_pProg->SetSender([this, noise](const QByteArray &frame) {
+        if (!m_pPort->Write(noise + frame))
             Log(QStringLiteral("answer of %1 bytes dropped: the port is closed or the host is not reading").arg(frame.size()));
     });
     connect(m_pPort, &CPtyPort::sigData, m_pInput, &CSimFrameInput::Feed);

@@ -63,6 +63,7 @@ struct Options
                                  QStringLiteral("addr"), QStringLiteral("0")};
     QCommandLineOption image{QStringLiteral("image"), QStringLiteral("Active image number at power-up (default 0)."),
                              QStringLiteral("n"), QStringLiteral("0")};
+    QCommandLineOption noise{QStringLiteral("noise"), QStringLiteral("VCP: put a false frame head before every answer.")};
 };
 
 // False with the reason when an option is not a usable number.
@@ -105,6 +106,7 @@ bool ReadBehaviour(const QCommandLineParser &parser, const Options &o, SimBehavi
     if (!number(o.image, 149, value))
         return false;
     b.nImage = quint8(value);
+    b.bNoise = parser.isSet(o.noise);
     return true;
 }
 
@@ -136,7 +138,7 @@ int main(int argc, char *argv[])
     parser.addHelpOption();
     const Options o;
     parser.addOptions({o.disk, o.vcp, o.hid, o.id, o.model, o.ver, o.hw, o.keep, o.dir, o.link, o.hidDir, o.usbId, o.result,
-                       o.failEvery, o.failCode, o.startMs, o.flmTimeout, o.counters, o.flashSize, o.flashBase, o.image});
+                       o.failEvery, o.failCode, o.startMs, o.flmTimeout, o.counters, o.flashSize, o.flashBase, o.image, o.noise});
     parser.process(app);
 
     QTextStream err(stderr);

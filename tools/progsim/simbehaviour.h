@@ -24,6 +24,9 @@ struct SimBehaviour
     quint32 nFlashBase = 0;
     // Image number active at power-up.
     quint8 nImage = 0;
+    // VCP: a false frame head ("68 09 00 C4") on the line before every answer,
+    // as a noisy cable gives the host.
+    bool bNoise = false;
 
     // Code of run number run, counted from 1.
     quint8 ResultOf(int run) const;

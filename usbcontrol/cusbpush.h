@@ -21,6 +21,8 @@ public:
     // The FT_REQ_CMD answer for frame k; nothing to send on a conflict.
     FrameAnswer Answer(int k, QByteArray &frame) const;
     int Percent(int k) const;
+    // The whole file as announced.
+    QByteArray Data() const;
 
     QString m_strName;
     quint32 m_nSize = 0;

@@ -30,6 +30,9 @@ public:
     QString m_strName;     // HID: device path; VCP: UID text once known
     QString m_strPort;     // VCP: port name
     QString m_strSecondId; // HID: second id of the device entry
+    // Number of the image being downloaded; the refresh after it switches to
+    // this number (-1: the console's image number field).
+    int m_nImageNo = -1;
     CUsbPull m_pull;
     CUsbPush m_push;
 };

@@ -15,19 +15,23 @@ class CUsbPull
 public:
     enum Take {
         TakeOk,         // data holds the frame's bytes
-        TakeUnexpected, // no pull under way, or not the frame asked for
+        TakeUnexpected, // not the frame asked for
         TakeShort,      // fewer bytes than the frame must carry
+        TakeIdle,       // no pull under way
     };
 
     // Starts the pull of path, replacing the one under way.
     void Begin(const QString &path);
-    // From the REQ_FILE_ATTR answer; false when the frame count does not fit the size.
-    bool SetInfo(quint32 size, quint16 frames);
+    // From the REQ_FILE_ATTR answer, taken as it comes: the frames are asked
+    // for up to its count, whether or not the count fits the size.
+    void SetInfo(quint32 size, quint16 frames);
     // Checks one REQ_FILE_DATA answer against the frame asked for and advances.
     Take Accept(const UsbFileData &answer, QByteArray &data);
     bool IsActive() const { return !m_strPath.isEmpty(); }
     bool IsDone() const { return m_nNext >= m_nFrames; }
     int Percent(int k) const;
+    // Data bytes frame k must carry: what is still owed of the size, at most 1024.
+    int Want(int k) const;
     // Ends the pull under way; the queue stays.
     void Clear();
 

@@ -201,9 +201,8 @@ bool UsbFileName::Parse(const QByteArray &frame)
 QByteArray UsbFileInfo::Frame() const
 {
     CUsbFrame f(UsbCmd::REQ_FILE_ATTR);
-    f.U8(status);
-    if (status == 0)
-        f.U32(size).U16(frames);
+    // A refusal carries its size and frame count too, both 0.
+    f.U8(status).U32(status == 0 ? size : 0).U16(status == 0 ? frames : 0);
     return f.Finish();
 }
 
@@ -211,7 +210,9 @@ bool UsbFileInfo::Parse(const QByteArray &frame)
 {
     CUsbReader r(frame);
     status = r.U8();
-    size = status == 0 ? r.U32() : 0;
-    frames = status == 0 ? r.U16() : 0;
+    // Older firmware refuses with the status alone.
+    const bool bare = status != 0 && r.Left() == 0;
+    size = bare ? 0 : r.U32();
+    frames = bare ? 0 : r.U16();
     return r.Ok() && isCmd(frame, UsbCmd::REQ_FILE_ATTR);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // A real HTTP server on loopback for the tests: Python's http.server serving a
-// folder on a free port.
+// folder on a free port, or a script built on it that prints the same
+// "Serving HTTP on ... port N" line and takes the folder as its argument.
 #include <QProcess>
 #include <QRegularExpression>
 #include <QString>
@@ -9,12 +10,15 @@
 class HttpDir
 {
 public:
-    explicit HttpDir(const QString &folder)
+    explicit HttpDir(const QString &folder, const QString &script = QString())
     {
         m_process.setProcessChannelMode(QProcess::MergedChannels);
-        m_process.start(QStringLiteral("/usr/bin/python3"),
-                        {QStringLiteral("-u"), QStringLiteral("-m"), QStringLiteral("http.server"), QStringLiteral("0"),
-                         QStringLiteral("--bind"), QStringLiteral("127.0.0.1"), QStringLiteral("--directory"), folder});
+        if (script.isEmpty())
+            m_process.start(QStringLiteral("/usr/bin/python3"),
+                            {QStringLiteral("-u"), QStringLiteral("-m"), QStringLiteral("http.server"), QStringLiteral("0"),
+                             QStringLiteral("--bind"), QStringLiteral("127.0.0.1"), QStringLiteral("--directory"), folder});
+        else
+            m_process.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-u"), script, folder});
         if (!m_process.waitForStarted(10000))
             return;
         // "Serving HTTP on 127.0.0.1 port 40123 (http://127.0.0.1:40123/) ..."

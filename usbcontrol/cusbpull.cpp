@@ -9,23 +9,28 @@ void CUsbPull::Begin(const QString &path)
     m_strPath = path;
 }
 
-bool CUsbPull::SetInfo(quint32 size, quint16 frames)
+void CUsbPull::SetInfo(quint32 size, quint16 frames)
 {
-    if (CUsbFileFrames::Count(size) != frames)
-        return false;
     m_nSize = size;
     m_nFrames = frames;
     m_nNext = 0;
-    return true;
+}
+
+int CUsbPull::Want(int k) const
+{
+    const qint64 owed = qint64(m_nSize) - qint64(k) * UsbCmd::kFileFrame;
+    return int(qBound<qint64>(0, owed, UsbCmd::kFileFrame));
 }
 
 CUsbPull::Take CUsbPull::Accept(const UsbFileData &answer, QByteArray &data)
 {
     data.clear();
+    if (!IsActive())
+        return TakeIdle;
     // A repeated or stray frame would land at the wrong place in the mirror.
-    if (!IsActive() || IsDone() || answer.frame != m_nNext)
+    if (IsDone() || answer.frame != m_nNext)
         return TakeUnexpected;
-    const int want = CUsbFileFrames::DataLen(m_nSize, answer.frame);
+    const int want = Want(answer.frame);
     if (answer.data.size() < want)
         return TakeShort;
     data = answer.data.left(want);

@@ -3,6 +3,8 @@
 // send, and runs the exchanges the host drives on its own (initial pulls,
 // synchronisation, file downloads and the image refresh after them). The
 // console implements the hooks: sending, logging, pauses, tiles and counters.
+// Nothing here waits: a pause the programmer needs is asked of Pause() and
+// holds back the frames sent to that programmer after it.
 #include "cusbimageattr.h"
 #include "usbpayload.h"
 
@@ -61,10 +63,13 @@ protected:
     virtual void SendFrame(CUsbDev &dev, const QByteArray &frame) = 0;
     // One line for the log view.
     virtual void Log(const QString &text) = 0;
+    // A line that reports a failure; shown as one in every language.
+    virtual void LogFailure(const QString &text);
     // The console's image number field (REFRESH_IMAGE_CMD answer).
     virtual int ImageNumber() const = 0;
-    // Short pause that gives the programmer time to switch state.
-    virtual void Delay(int ms);
+    // The next frame to dev goes no sooner than ms after the frame being
+    // handled arrived: time for the programmer to switch state.
+    virtual void Pause(CUsbDev &dev, int ms);
     // Raw-frame display.
     virtual void ShowFrame(const QByteArray &frame, bool received);
     // Local mirror of a programmer file: the programmer's USB file path.
@@ -104,11 +109,18 @@ private:
     void HandleReqFileData(CUsbDev &dev, const QByteArray &frame);
 
     void Send(CUsbDev &dev, const QByteArray &frame);
+    void LogResult(CUsbDev &dev, const UsbResult &result);
+    // Puts data in place of the mirror of name in one step.
+    bool ReplaceMirror(CUsbDev &dev, const QString &name, const QByteArray &data);
     void LogMalformed(CUsbDev &dev, const QByteArray &frame);
     // The mirror of the pull under way; written beside the old one until complete.
     bool WriteMirror(CUsbDev &dev, int k, const QByteArray &data);
     void FinishPull(CUsbDev &dev);
+    // A pull that cannot go on: logged, and the queue goes on without it.
+    void AbortPull(CUsbDev &dev, const QString &line);
+    // After a pull: the next queued path, or the synchronisation.
     void PullNext(CUsbDev &dev);
+    void EndImageAttr(CUsbDev &dev, const QList<CUsbImageAttr> &attrs);
     static QString FileKind(const QString &name);
     static QString PartPath(const QString &path) { return path + QStringLiteral(".part"); }
 };

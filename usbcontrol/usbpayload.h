@@ -168,7 +168,7 @@ struct UsbFileName
     bool Parse(const QByteArray &frame);
 };
 
-// REQ_FILE_ATTR answer; size and frame count follow a status of 0 only.
+// REQ_FILE_ATTR answer: status, size, frame count (0 and 0 with a refusal).
 struct UsbFileInfo
 {
     quint8 status = 0;

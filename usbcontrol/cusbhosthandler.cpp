@@ -12,6 +12,7 @@
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 
 #include <cstdio>
 
@@ -95,7 +96,9 @@ void CUsbHostHandler::Dispatch(CUsbDev &dev, const QByteArray &frame)
     Log(tr("%1 收到不支持指令： 0x%2").arg(dev.Key(), hex(code)));
 }
 
-void CUsbHostHandler::Delay(int ms) { FuncTool::DoDelay(ms); }
+void CUsbHostHandler::Pause(CUsbDev &, int) {}
+
+void CUsbHostHandler::LogFailure(const QString &text) { Log(text); }
 
 void CUsbHostHandler::ShowFrame(const QByteArray &, bool) {}
 
@@ -139,14 +142,35 @@ void CUsbHostHandler::RequestUid(CUsbDev &dev) { Send(dev, CUsbFrame::Make(UsbCm
 void CUsbHostHandler::QueueInitPulls(CUsbDev &dev)
 {
     dev.m_pull.m_queue = InitPulls();
-    PullNext(dev);
+    PullFile(dev, dev.m_pull.m_queue.takeFirst());
 }
 
 void CUsbHostHandler::PullNext(CUsbDev &dev)
 {
-    if (dev.m_pull.m_queue.isEmpty())
+    Pause(dev, 20);
+    // A download under way keeps its frames: the programmer may still ask for them.
+    dev.m_pull.Clear();
+    if (!dev.m_pull.m_queue.isEmpty()) {
+        PullFile(dev, dev.m_pull.m_queue.takeFirst());
         return;
-    PullFile(dev, dev.m_pull.m_queue.takeFirst());
+    }
+    if (!dev.m_bSync) {
+        UsbSyncInit sync;
+        sync.text = UsbSyncInit::TimeText(QDateTime::currentDateTime());
+        Send(dev, sync.Frame());
+    }
+}
+
+void CUsbHostHandler::AbortPull(CUsbDev &dev, const QString &line)
+{
+    LogFailure(line);
+    // Without its image attributes a programmer is still one to work with.
+    if (dev.m_pull.m_strPath == kImageAttr) {
+        EndImageAttr(dev, {});
+        dev.m_pull.Clear();
+        return;
+    }
+    PullNext(dev);
 }
 
 void CUsbHostHandler::PullFile(CUsbDev &dev, const QString &path)
@@ -155,11 +179,11 @@ void CUsbHostHandler::PullFile(CUsbDev &dev, const QString &path)
     req.cmd = UsbCmd::REQ_FILE_ATTR;
     req.name = path;
     const QByteArray frame = req.Frame();
+    dev.m_pull.Begin(path);
     if (frame.isEmpty()) {
-        Log(tr("%1 请求下位机文件：%2 失败").arg(dev.Key(), path));
+        AbortPull(dev, tr("%1 请求下位机文件：%2 失败").arg(dev.Key(), path));
         return;
     }
-    dev.m_pull.Begin(path);
     Send(dev, frame);
 }
 
@@ -191,22 +215,17 @@ void CUsbHostHandler::HandleReqFileAttr(CUsbDev &dev, const QByteArray &frame)
         return;
     }
     if (info.status != 0) {
-        Log(tr("%1 请求下位机文件：%2 失败").arg(dev.Key(), pull.m_strPath));
-        pull.Clear();
+        AbortPull(dev, tr("%1 请求下位机文件：%2 失败").arg(dev.Key(), pull.m_strPath));
         return;
     }
-    if (!pull.SetInfo(info.size, info.frames)) {
-        LogMalformed(dev, frame);
-        pull.Clear();
-        return;
-    }
+    pull.SetInfo(info.size, info.frames);
     if (pull.m_nFrames == 0) {
         // Nothing to ask for: the mirror becomes an empty file.
         WriteMirror(dev, 0, QByteArray());
         FinishPull(dev);
         return;
     }
-    Delay(5);
+    Pause(dev, 5);
     UsbFrameNo req;
     req.cmd = UsbCmd::REQ_FILE_DATA;
     req.frame = 0;
@@ -216,27 +235,28 @@ void CUsbHostHandler::HandleReqFileAttr(CUsbDev &dev, const QByteArray &frame)
 void CUsbHostHandler::HandleReqFileData(CUsbDev &dev, const QByteArray &frame)
 {
     UsbFileData answer;
-    if (!answer.Parse(frame)) {
-        LogMalformed(dev, frame);
-        return;
-    }
     CUsbPull &pull = dev.m_pull;
     QByteArray data;
-    switch (pull.Accept(answer, data)) {
-    case CUsbPull::TakeUnexpected:
-        qCDebug(lcUsbControl) << "CUsbHostHandler: unexpected file frame" << answer.frame << "from" << dev.Key();
-        return;
-    case CUsbPull::TakeShort:
+    const bool parsed = answer.Parse(frame);
+    if (!parsed)
         LogMalformed(dev, frame);
+    CUsbPull::Take take = CUsbPull::TakeIdle;
+    if (pull.IsActive())
+        take = parsed ? pull.Accept(answer, data) : CUsbPull::TakeShort;
+    if (take == CUsbPull::TakeIdle) {
+        qCDebug(lcUsbControl) << "CUsbHostHandler: file frame without a pull from" << dev.Key();
         return;
-    case CUsbPull::TakeOk:
-        break;
+    }
+    if (take != CUsbPull::TakeOk) {
+        // Waiting for a frame that will not come would stall every later pull.
+        AbortPull(dev, tr("烧录器-%1 上送%2失败: 文件帧%3有误").arg(dev.m_nSlot).arg(CUsbPull::Label(pull.m_strPath)).arg(answer.frame));
+        return;
     }
     const int k = answer.frame;
     Log(tr("烧录器-%1 上送%2， %3%").arg(dev.m_nSlot).arg(CUsbPull::Label(pull.m_strPath)).arg(pull.Percent(k)));
     WriteMirror(dev, k, data);
     if (!pull.IsDone()) {
-        Delay(10);
+        Pause(dev, 10);
         UsbFrameNo req;
         req.cmd = UsbCmd::REQ_FILE_DATA;
         req.frame = quint16(k + 1);
@@ -244,6 +264,26 @@ void CUsbHostHandler::HandleReqFileData(CUsbDev &dev, const QByteArray &frame)
         return;
     }
     FinishPull(dev);
+}
+
+void CUsbHostHandler::LogResult(CUsbDev &dev, const UsbResult &result)
+{
+    const QString line = ResultLine(dev.m_nSlot, result);
+    if (result.IsPass())
+        Log(line);
+    else
+        LogFailure(line);
+}
+
+bool CUsbHostHandler::ReplaceMirror(CUsbDev &dev, const QString &name, const QByteArray &data)
+{
+    const QString path = MirrorPath(dev, name);
+    if (path.isEmpty())
+        return false;
+    FuncTool::CheckFileDir(path);
+    // A failed write leaves the old copy as it was.
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit();
 }
 
 bool CUsbHostHandler::WriteMirror(CUsbDev &dev, int k, const QByteArray &data)
@@ -293,25 +333,19 @@ void CUsbHostHandler::FinishPull(CUsbDev &dev)
     } else if (path == kImageAttr) {
         const QList<CUsbImageAttr> attrs = CUsbImageAttr::ReadFile(local);
         Log(tr("烧录器-%1 同步数据拉取完毕").arg(slot));
-        OnImageAttr(dev, attrs);
-        Log(tr("下载器初始化完成，可以进行后续操作"));
-        dev.m_bInit = true;
+        EndImageAttr(dev, attrs);
     } else if (path == kSignalFile) {
         Log(tr("烧录器-%1 信号数据拉取完毕").arg(slot));
         OnSignalFile(dev, local);
     }
-    Delay(20);
-    // A download under way keeps its frames: the programmer may still ask for them.
-    dev.m_pull.Clear();
-    if (!dev.m_pull.m_queue.isEmpty()) {
-        PullNext(dev);
-        return;
-    }
-    if (!dev.m_bSync) {
-        UsbSyncInit sync;
-        sync.text = UsbSyncInit::TimeText(QDateTime::currentDateTime());
-        Send(dev, sync.Frame());
-    }
+    PullNext(dev);
+}
+
+void CUsbHostHandler::EndImageAttr(CUsbDev &dev, const QList<CUsbImageAttr> &attrs)
+{
+    OnImageAttr(dev, attrs);
+    Log(tr("下载器初始化完成，可以进行后续操作"));
+    dev.m_bInit = true;
 }
 
 void CUsbHostHandler::HandleSync(CUsbDev &dev, const QByteArray &frame)
@@ -332,18 +366,14 @@ bool CUsbHostHandler::DownloadFile(CUsbDev &dev, const QString &localPath)
 {
     const int slot = dev.m_nSlot;
     QFile file(localPath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        Log(tr("烧录器-%1 下发文件读取失败！").arg(slot));
-        return false;
-    }
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        Log(tr("烧录器-%1 下发文件读取失败！").arg(slot));
+    const QByteArray data = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    if (!file.isOpen() || file.error() != QFileDevice::NoError) {
+        LogFailure(tr("烧录器-%1 下发文件读取失败！").arg(slot));
         return false;
     }
     const QString name = QFileInfo(localPath).fileName();
     if (!dev.m_push.Prepare(name, data)) {
-        Log(tr("烧录器-%1 下发文件过大或文件名过长！").arg(slot));
+        LogFailure(tr("烧录器-%1 下发文件过大或文件名过长！").arg(slot));
         return false;
     }
     if (name == QLatin1String("update.bin"))
@@ -368,10 +398,13 @@ void CUsbHostHandler::HandleFileAttrAnswer(CUsbDev &dev, const QByteArray &frame
         LogMalformed(dev, frame);
         return;
     }
-    if (answer.value == 0)
+    if (answer.value == 0) {
         Log(tr("烧录器-%1 文件传输确认").arg(dev.m_nSlot));
-    else
-        Log(tr("烧录器-%1 拒绝进行文件传输").arg(dev.m_nSlot));
+        return;
+    }
+    LogFailure(tr("烧录器-%1 拒绝进行文件传输").arg(dev.m_nSlot));
+    dev.m_push.Clear();
+    dev.m_nImageNo = -1;
 }
 
 void CUsbHostHandler::HandleFileReq(CUsbDev &dev, const QByteArray &frame)
@@ -381,7 +414,7 @@ void CUsbHostHandler::HandleFileReq(CUsbDev &dev, const QByteArray &frame)
         LogMalformed(dev, frame);
         return;
     }
-    Delay(5);
+    Pause(dev, 5);
     const int k = req.frame;
     QByteArray answer;
     const CUsbPush::FrameAnswer result = dev.m_push.Answer(k, answer);
@@ -419,22 +452,30 @@ void CUsbHostHandler::HandleFileRes(CUsbDev &dev, const QByteArray &frame)
     }
     const int slot = dev.m_nSlot;
     const QString kind = FileKind(res.name);
+    // The transfer is over either way; what was sent is still needed below.
+    const bool ours = res.name == dev.m_push.m_strName;
+    const QByteArray sent = ours ? dev.m_push.Data() : QByteArray();
+    dev.m_push.Clear();
     if (res.status != 0) {
-        Log(tr("%1数据传输校验失败").arg(kind));
-        Log(tr("烧录器-%1 %2文件传输校验失败").arg(slot).arg(kind));
+        LogFailure(tr("%1数据传输校验失败").arg(kind));
+        LogFailure(tr("烧录器-%1 %2文件传输校验失败").arg(slot).arg(kind));
+        dev.m_nImageNo = -1;
         return;
     }
     Log(tr("%1数据传输校验完成").arg(kind));
     Log(tr("烧录器-%1 %2数据传输校验完成").arg(slot).arg(kind));
     if (res.name.endsWith(QLatin1String(".img"))) {
         Log(tr("烧录器-%1 正在更新镜像序列").arg(slot));
-        Delay(100);
+        Pause(dev, 100);
         DownloadFile(dev, MirrorPath(dev, QStringLiteral("image.dat")));
     } else if (res.name == QLatin1String("image.dat")) {
         Log(tr("烧录器-%1 正在刷新镜像").arg(slot));
-        Delay(2);
+        Pause(dev, 2);
         Send(dev, CUsbFrame::Make(UsbCmd::REFRESH_IMAGE_CMD));
     } else if (res.name == QLatin1String("param.ini")) {
+        // The PC-side folder holds what the programmer holds.
+        if (ours && !ReplaceMirror(dev, res.name, sent))
+            LogFailure(tr("烧录器-%1 本地配置文件更新失败").arg(slot));
         Log(tr("烧录器-%1 %2更新完成").arg(slot).arg(kind));
     }
 }
@@ -446,17 +487,19 @@ void CUsbHostHandler::HandleRefresh(CUsbDev &dev, const QByteArray &frame)
         LogMalformed(dev, frame);
         return;
     }
+    // The image just downloaded, else the number the console shows.
+    const int image = dev.m_nImageNo >= 0 ? dev.m_nImageNo : ImageNumber();
+    dev.m_nImageNo = -1;
     if (answer.value != 0) {
-        Log(tr("烧录器-%1 刷新镜像失败！").arg(dev.m_nSlot));
+        LogFailure(tr("烧录器-%1 刷新镜像失败！").arg(dev.m_nSlot));
         return;
     }
-    const int image = ImageNumber();
     Log(tr("烧录器-%1 镜像号: %2 数据传输完成！").arg(dev.m_nSlot).arg(image));
     if (image < 0 || image > UsbCmd::kMaxImageNo) {
         Log(tr("仅支持镜像号范围:0~149!"));
         return;
     }
-    Delay(5);
+    Pause(dev, 5);
     UsbByte sw;
     sw.cmd = UsbCmd::SWITCH_IMAGE_CMD;
     sw.value = quint8(image);
@@ -497,7 +540,11 @@ void CUsbHostHandler::HandleAck(CUsbDev &dev, const QByteArray &frame)
     QString text = tr("执行:") + op + (status == 0 ? tr(", 成功! ") : tr(", 失败!"));
     if (status == 0 && (code == UsbCmd::SWITCH_IMAGE_CMD || code == UsbCmd::START_IMAGE_CMD))
         text += tr("现在可以触发执行烧录！");
-    Log(tr("烧录器-%1 %2").arg(dev.m_nSlot).arg(text));
+    const QString line = tr("烧录器-%1 %2").arg(QString::number(dev.m_nSlot), text);
+    if (status == 0)
+        Log(line);
+    else
+        LogFailure(line);
 }
 
 void CUsbHostHandler::HandleStart(CUsbDev &dev, const QByteArray &frame)
@@ -508,7 +555,10 @@ void CUsbHostHandler::HandleStart(CUsbDev &dev, const QByteArray &frame)
         return;
     }
     const bool started = answer.value == 0;
-    Log(started ? tr("烧录器-%1 启动成功").arg(dev.m_nSlot) : tr("烧录器-%1 启动失败!").arg(dev.m_nSlot));
+    if (started)
+        Log(tr("烧录器-%1 启动成功").arg(dev.m_nSlot));
+    else
+        LogFailure(tr("烧录器-%1 启动失败!").arg(dev.m_nSlot));
     OnStartAnswer(dev, started);
 }
 
@@ -541,7 +591,7 @@ void CUsbHostHandler::HandleResult(CUsbDev &dev, const QByteArray &frame)
         LogMalformed(dev, frame);
         return;
     }
-    Log(ResultLine(dev.m_nSlot, result));
+    LogResult(dev, result);
     OnResult(dev, result);
 }
 
@@ -552,7 +602,7 @@ void CUsbHostHandler::HandleSpecData(CUsbDev &dev, const QByteArray &frame)
         LogMalformed(dev, frame);
         return;
     }
-    Log(ResultLine(dev.m_nSlot, result));
+    LogResult(dev, result);
     OnSpecDataResult(dev, result);
 }
 
@@ -564,11 +614,11 @@ void CUsbHostHandler::HandleReadMcu(CUsbDev &dev, const QByteArray &frame)
         return;
     }
     if (answer.value != 0) {
-        Log(tr("下载器-%1 读取MCU-FLASH数据失败！").arg(dev.m_nSlot));
+        LogFailure(tr("下载器-%1 读取MCU-FLASH数据失败！").arg(dev.m_nSlot));
         return;
     }
     Log(tr("下载器-%1 读取MCU-FLASH数据成功！上位机正在拉取数据...").arg(dev.m_nSlot));
-    Delay(10);
+    Pause(dev, 10);
     PullFile(dev, kFlashFile);
 }
 

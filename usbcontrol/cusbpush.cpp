@@ -52,3 +52,12 @@ CUsbPush::FrameAnswer CUsbPush::Answer(int k, QByteArray &frame) const
 }
 
 int CUsbPush::Percent(int k) const { return CUsbFileFrames::Percent(k, m_nFrames); }
+
+QByteArray CUsbPush::Data() const
+{
+    QByteArray data;
+    data.reserve(int(m_nSize));
+    for (const QByteArray &frame : m_frames)
+        data += frame;
+    return data;
+}
