@@ -108,58 +108,50 @@ CFtpClient::~CFtpClient()
     m_thread.wait();
 }
 
+std::shared_ptr<CFtpClient::Job> CFtpClient::NewJob(Command command, const QString &remoteName) const
+{
+    // Names go into paths and command lines: only plain names, so no "..", no line breaks.
+    if (command != List && !CFileName::IsPlain(remoteName))
+        return nullptr;
+    auto job = std::make_shared<Job>();
+    job->result.command = command;
+    job->result.name = remoteName;
+    job->url = FolderUrl(m_account);
+    if (command != List && command != Remove)
+        job->url += QString::fromLatin1(QUrl::toPercentEncoding(remoteName));
+    return job;
+}
+
 bool CFtpClient::list()
 {
-    auto job = std::make_shared<Job>();
-    job->result.command = List;
-    job->url = FolderUrl(m_account);
-    return Start(job);
+    return Start(NewJob(List, QString()));
 }
 
 bool CFtpClient::put(const QString &localPath, const QString &remoteName)
 {
-    if (!CFileName::IsPlain(remoteName))
+    auto job = NewJob(Put, remoteName);
+    if (!job)
         return false;
-    auto job = std::make_shared<Job>();
-    job->result.command = Put;
-    job->result.name = remoteName;
     job->localPath = localPath;
-    job->url = FolderUrl(m_account) + QString::fromLatin1(QUrl::toPercentEncoding(remoteName));
     return Start(job);
 }
 
 bool CFtpClient::get(const QString &remoteName, const QString &localFolder)
 {
-    auto job = std::make_shared<Job>();
-    if (!CFileName::InFolder(localFolder, remoteName, job->localPath))
-        return false;
-    job->result.command = Get;
-    job->result.name = remoteName;
-    job->url = FolderUrl(m_account) + QString::fromLatin1(QUrl::toPercentEncoding(remoteName));
-    return Start(job);
+    auto job = NewJob(Get, remoteName);
+    return job && CFileName::InFolder(localFolder, remoteName, job->localPath) && Start(job);
 }
 
 bool CFtpClient::remove(const QString &remoteName)
 {
-    // The name goes into a command line: a plain name has no line breaks.
-    if (!CFileName::IsPlain(remoteName))
-        return false;
-    auto job = std::make_shared<Job>();
-    job->result.command = Remove;
-    job->result.name = remoteName;
-    job->url = FolderUrl(m_account);
-    return Start(job);
+    auto job = NewJob(Remove, remoteName);
+    return job && Start(job);
 }
 
 bool CFtpClient::size(const QString &remoteName)
 {
-    if (!CFileName::IsPlain(remoteName))
-        return false;
-    auto job = std::make_shared<Job>();
-    job->result.command = Size;
-    job->result.name = remoteName;
-    job->url = FolderUrl(m_account) + QString::fromLatin1(QUrl::toPercentEncoding(remoteName));
-    return Start(job);
+    auto job = NewJob(Size, remoteName);
+    return job && Start(job);
 }
 
 void CFtpClient::abort()

@@ -65,6 +65,8 @@ public:
     struct Job;   // one command on the worker thread
 
 private:
+    // Null for a name that is not plain.
+    std::shared_ptr<Job> NewJob(Command command, const QString &remoteName) const;
     bool Start(std::shared_ptr<Job> job);
     static void Run(Job &job);
 
