@@ -1219,6 +1219,35 @@ change: %2</translation>
     </message>
 </context>
 <context>
+    <name>uploaderlogindlg</name>
+    <message>
+        <source>无限制</source>
+        <translation>Unlimited</translation>
+    </message>
+    <message>
+        <source>镜像名称:%1
+上传时间:%2
+文件大小(字节):%3
+历史获取次数:%4
+已经获取/最大获取数:%5/%6
+截止获取时间:%7</source>
+        <translation>Image name: %1
+Uploaded: %2
+File size (bytes): %3
+Fetched in total: %4
+Fetched/maximum: %5/%6
+Fetch deadline: %7</translation>
+    </message>
+    <message>
+        <source>%1天内有效    </source>
+        <translation>Valid for %1 days    </translation>
+    </message>
+    <message>
+        <source>最大可获取%1次</source>
+        <translation>At most %1 fetches</translation>
+    </message>
+</context>
+<context>
     <name>usbcontroldlg</name>
     <message>
         <source>QEL烧录器-USB多路在线控制</source>

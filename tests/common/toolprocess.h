@@ -12,7 +12,8 @@ public:
     ToolProcess(const QString &tool, const QStringList &args)
     {
         m_process.setProcessChannelMode(QProcess::SeparateChannels);
-        m_process.start(qeltest::binDir() + QLatin1Char('/') + tool, args);
+        // A bare name is one of the suite's built tools; a path is run as it stands.
+        m_process.start(tool.contains(QLatin1Char('/')) ? tool : qeltest::binDir() + QLatin1Char('/') + tool, args);
     }
     ~ToolProcess() { Stop(); }
     ToolProcess(const ToolProcess &) = delete;

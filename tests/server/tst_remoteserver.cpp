@@ -1,5 +1,6 @@
 // The server's cloud client against the cloud service double, started as a
 // process on a free loopback port; bad answers from a plain socket.
+#include "cloudendpoint.h"
 #include "cloudsimprocess.h"
 #include "framereader.h"
 #include "qeltest.h"
@@ -90,16 +91,6 @@ struct Station
     Answers a{cloud};
 };
 
-// The cloud endpoint of the server's settings: this port on loopback, no fallback addresses.
-void SetEndpoint(int port)
-{
-    CPubActions ini(false);
-    const QString file = ServerDefs::IniFile();
-    ini.WriteString("CLOUD", "HOST", "127.0.0.1", file);
-    ini.WriteString("CLOUD", "FALLBACK1", "", file);
-    ini.WriteString("CLOUD", "FALLBACK2", "", file);
-    ini.WriteInt("CLOUD", "PORT", port, file);
-}
 
 QByteArray ReadAll(const QString &path)
 {
@@ -126,7 +117,7 @@ private slots:
         QTemporaryDir dir;
         CloudSim sim(dir.path(), kUsers);
         QVERIFY(sim.WaitReady());
-        SetEndpoint(sim.Port());
+        SetCloudEndpoint(sim.Port());
         Station s;
 
         s.cloud.Login("alice", "wrong");
@@ -232,7 +223,7 @@ private slots:
             QVERIFY(probe.WaitReady());
             port = probe.Port();
         }
-        SetEndpoint(port);
+        SetCloudEndpoint(port);
         Station s;
         QVERIFY(!s.cloud.Link()->SendMessage("{}"));
 
@@ -268,7 +259,7 @@ private slots:
         QTemporaryDir dir;
         CloudSim sim(dir.path(), kUsers + QStringList{"--chunk", "100"});
         QVERIFY(sim.WaitReady());
-        SetEndpoint(sim.Port());
+        SetCloudEndpoint(sim.Port());
         Station s;
 
         // A shared image of 0 bytes, fetched as a client station fetches it.
@@ -330,7 +321,7 @@ private slots:
             const QString state = dir.path() + "/state" + keep;
             CloudSim sim(state, {"--upload-keep", keep});
             QVERIFY(sim.WaitReady());
-            SetEndpoint(sim.Port());
+            SetCloudEndpoint(sim.Port());
             Station s;
             QVERIFY(s.cloud.UploadFile("0123456789ABCDEF01234567", path));
             QTRY_COMPARE_WITH_TIMEOUT(s.a.uploaded.size(), 1, kWait);
@@ -356,7 +347,7 @@ private slots:
     {
         QTcpServer service;
         QVERIFY(service.listen(QHostAddress::LocalHost, 0));
-        SetEndpoint(service.serverPort());
+        SetCloudEndpoint(service.serverPort());
         Station s;
         QTemporaryDir outside;
         const QString target = outside.path() + "/target.sql";
