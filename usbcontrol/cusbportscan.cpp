@@ -1,13 +1,14 @@
 #include "cusbportscan.h"
 
-#include "serverdefs.h"
-
 #include <cpubactions.h>
 
 #include <QFileInfo>
 #include <QSerialPortInfo>
 
 namespace {
+// The server's settings file, which also serves the command line.
+const QString kIniFile = QStringLiteral("qel720A_server.ini");
+
 struct UsbId
 {
     quint16 vid;
@@ -35,7 +36,7 @@ QStringList CUsbPortScan::ExtraPorts()
     const QString env = QString::fromLocal8Bit(qgetenv("QEL_VCP_PORTS"));
     for (const QString &p : env.split(QLatin1Char(':'), Qt::SkipEmptyParts))
         ports << p.trimmed();
-    const QString ini = CPubActions(true).GetString(QStringLiteral("USB"), QStringLiteral("VCPPORTS"), QString(), ServerDefs::IniFile());
+    const QString ini = CPubActions(true).GetString(QStringLiteral("USB"), QStringLiteral("VCPPORTS"), QString(), kIniFile);
     for (const QString &p : ini.split(QLatin1Char(','), Qt::SkipEmptyParts))
         ports << p.trimmed();
     ports.removeAll(QString());
