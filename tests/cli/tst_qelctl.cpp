@@ -1,0 +1,132 @@
+// qelctl as a script runs it: usage errors, and the programmers it lists from
+// disk and VCP simulators.
+#include "progsimprocess.h"
+#include "qelctlprocess.h"
+
+#include <QJsonArray>
+#include <QTemporaryDir>
+
+namespace {
+const QString kDiskID = QStringLiteral("3F0027000B51353235383233");
+const QString kVcpID1 = QStringLiteral("1A0033000E51353235383233");
+const QString kVcpID2 = QStringLiteral("2B0044000F51353235383233");
+
+QJsonObject findId(const QJsonArray &rows, const QString &id)
+{
+    for (const QJsonValue &v : rows)
+        if (v.toObject().value(QStringLiteral("id")).toString() == id
+            || v.toObject().value(QStringLiteral("identity")).toString() == id)
+            return v.toObject();
+    return {};
+}
+} // namespace
+
+class TestQelctl : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void badUsage_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("no command") << QStringList() << QStringLiteral("no command");
+        QTest::newRow("unknown command") << QStringList{QStringLiteral("lits")} << QStringLiteral("unknown command \"lits\"");
+        QTest::newRow("unknown option") << QStringList{QStringLiteral("list"), QStringLiteral("--frobnicate")}
+                                        << QStringLiteral("frobnicate");
+        QTest::newRow("bad timeout") << QStringList{QStringLiteral("list"), QStringLiteral("--timeout"), QStringLiteral("soon")}
+                                     << QStringLiteral("--timeout");
+    }
+    void badUsage()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, reason);
+        const QelctlRun run = runQelctl(args);
+        QVERIFY(run.finished);
+        QCOMPARE(run.status, 2);
+        QCOMPARE(run.ErrLines().size(), 1);
+        QVERIFY2(run.err.contains(reason), qPrintable(run.err));
+        QVERIFY(run.out.isEmpty());
+    }
+
+    void help()
+    {
+        const QelctlRun overview = runQelctl({QStringLiteral("--help")});
+        QCOMPARE(overview.status, 0);
+        QVERIFY(overview.out.contains(QStringLiteral("list")));
+        const QelctlRun list = runQelctl({QStringLiteral("list"), QStringLiteral("--help")});
+        QCOMPARE(list.status, 0);
+        QVERIFY2(list.out.startsWith(QStringLiteral("Usage: qelctl list")), qPrintable(list.out));
+        for (const QString &text : {QStringLiteral("--json"), QStringLiteral("--timeout"), QStringLiteral("3  no programmer")})
+            QVERIFY2(list.out.contains(text), qPrintable(text));
+    }
+
+    void listNothing()
+    {
+        QTemporaryDir empty;
+        const QelctlRun run = runQelctl({QStringLiteral("list"), QStringLiteral("--timeout"), QStringLiteral("2")}, {empty.path()},
+                                        {empty.path() + QStringLiteral("/no-such-port")});
+        QCOMPARE(run.status, 3);
+        QCOMPARE(run.ErrLines(), QStringList{QStringLiteral("qelctl: no programmer found")});
+    }
+
+    // A disk programmer and two VCP programmers, one of which has counted runs.
+    void listDiskAndVcp()
+    {
+        QTemporaryDir dir;
+        const QString disk = dir.path() + QStringLiteral("/disk");
+        ProgSim diskSim(disk, kDiskID, QStringLiteral("QEL720A"), QStringLiteral("V2.1.7"));
+        ProgSim vcp1({QStringLiteral("--vcp"), QStringLiteral("--id"), kVcpID1, QStringLiteral("--link"), dir.path() + QStringLiteral("/vcp1"),
+                      QStringLiteral("--counters"), QStringLiteral("12/3")});
+        ProgSim vcp2({QStringLiteral("--vcp"), QStringLiteral("--id"), kVcpID2, QStringLiteral("--link"), dir.path() + QStringLiteral("/vcp2"),
+                      QStringLiteral("--hw"), QStringLiteral("H2.0")});
+        QVERIFY(diskSim.WaitReady());
+        QVERIFY(vcp1.WaitReady());
+        QVERIFY(vcp2.WaitReady());
+
+        const QelctlRun run = runQelctl({QStringLiteral("list"), QStringLiteral("--json")}, {disk}, {vcp1.PortPath(), vcp2.PortPath()});
+        QVERIFY(run.finished);
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        const QJsonArray rows = run.Json().value(QStringLiteral("programmers")).toArray();
+        QCOMPARE(rows.size(), 3);
+
+        const QJsonObject d = findId(rows, kDiskID);
+        QCOMPARE(d.value(QStringLiteral("way")).toString(), QStringLiteral("disk"));
+        QCOMPARE(d.value(QStringLiteral("model")).toString(), QStringLiteral("QEL720A"));
+        QCOMPARE(d.value(QStringLiteral("firmware")).toString(), QStringLiteral("V2.1.7"));
+
+        const QJsonObject v1 = findId(rows, kVcpID1);
+        QCOMPARE(v1.value(QStringLiteral("way")).toString(), QStringLiteral("vcp"));
+        QVERIFY(!v1.value(QStringLiteral("id")).toString().isEmpty());
+        QCOMPARE(v1.value(QStringLiteral("port")).toString(), vcp1.PortPath());
+        QCOMPARE(v1.value(QStringLiteral("pass")).toInt(), 12);
+        QCOMPARE(v1.value(QStringLiteral("fail")).toInt(), 3);
+        const QJsonObject v2 = findId(rows, kVcpID2);
+        QCOMPARE(v2.value(QStringLiteral("hardware")).toString(), QStringLiteral("H2.0"));
+        QCOMPARE(v2.value(QStringLiteral("model")).toString(), QStringLiteral("QEL720A"));
+
+        // Text mode: one line per programmer, nothing on standard error.
+        const QelctlRun text = runQelctl({QStringLiteral("list")}, {disk}, {vcp1.PortPath()});
+        QCOMPARE(text.status, 0);
+        QCOMPARE(text.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts).size(), 2);
+        QVERIFY(text.out.contains(v1.value(QStringLiteral("id")).toString()) && text.out.contains(QStringLiteral("pass 12 fail 3")));
+        QVERIFY(text.err.isEmpty());
+    }
+
+    // A port on the list that is no programmer: a link failure named on one line.
+    void listDeadPort()
+    {
+        QTemporaryDir dir;
+        const QString fake = dir.path() + QStringLiteral("/notaport");
+        QFile f(fake);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        const QelctlRun run = runQelctl({QStringLiteral("list"), QStringLiteral("--timeout"), QStringLiteral("1")}, {}, {fake});
+        QCOMPARE(run.status, 3);
+        QCOMPARE(run.ErrLines().size(), 1);
+        QVERIFY2(run.err.contains(fake), qPrintable(run.err));
+    }
+};
+
+QEL_TEST_CORE_MAIN(TestQelctl)
+#include "tst_qelctl.moc"
