@@ -1,8 +1,10 @@
 // qelctl: the suite's work from the command line. No display is needed.
+#include "cconvcommand.h"
 #include "ccommanddispatch.h"
 #include "clistcommand.h"
 
 #include <burnhub.h>
+#include <ctranslations.h>
 
 #include <QCoreApplication>
 #include <QLoggingCategory>
@@ -15,8 +17,12 @@ int main(int argc, char *argv[])
     // trace comes back with QELCTL_DEBUG=1.
     if (qEnvironmentVariableIsEmpty("QELCTL_DEBUG"))
         QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false\n*.warning=false"));
+    // The libraries' messages in English, as the command's own texts are.
+    CTranslations::LoadTranslations(true);
     CCommandDispatch dispatch;
     dispatch.Add(std::make_unique<CListCommand>());
+    dispatch.Add(std::make_unique<CConvCommand>(CConvCommand::HexToBin));
+    dispatch.Add(std::make_unique<CConvCommand>(CConvCommand::BinToHex));
     const int status = dispatch.Run(QCoreApplication::arguments());
     BurnHub::Exitance();
     return status;

@@ -113,6 +113,44 @@ private slots:
         QVERIFY(text.err.isEmpty());
     }
 
+    // BIN -> HEX -> BIN gives the bytes back; a broken HEX names its line and code.
+    void convert()
+    {
+        QTemporaryDir dir;
+        QByteArray data;
+        for (int i = 0; i < 70000; ++i)
+            data.append(char((i * 13 + i / 256) & 0xFF));
+        const QString bin = dir.filePath(QStringLiteral("a.bin"));
+        const QString hex = dir.filePath(QStringLiteral("a.hex"));
+        const QString back = dir.filePath(QStringLiteral("b.bin"));
+        QFile f(bin);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(data) == data.size());
+        f.close();
+        QCOMPARE(runQelctl({QStringLiteral("bin2hex"), bin, hex}).status, 0);
+        const QelctlRun run = runQelctl({QStringLiteral("hex2bin"), hex, back, QStringLiteral("--json")});
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.Json().value(QStringLiteral("code")).toInt(), 0);
+        QFile b(back);
+        QVERIFY(b.open(QIODevice::ReadOnly));
+        QCOMPARE(b.readAll(), data);
+
+        // A checksum broken on the third line.
+        QFile h(hex);
+        QVERIFY(h.open(QIODevice::ReadOnly));
+        QList<QByteArray> lines = h.readAll().split('\n');
+        h.close();
+        lines[2][lines[2].size() - 2] = lines[2].endsWith("00") ? '1' : '0';
+        const QString bad = dir.filePath(QStringLiteral("bad.hex"));
+        QFile o(bad);
+        QVERIFY(o.open(QIODevice::WriteOnly));
+        o.write(lines.join('\n'));
+        o.close();
+        const QelctlRun failed = runQelctl({QStringLiteral("hex2bin"), bad, dir.filePath(QStringLiteral("c.bin"))});
+        QCOMPARE(failed.status, 2);
+        QCOMPARE(failed.ErrLines().size(), 1);
+        QVERIFY2(failed.err.contains(QStringLiteral("line 3")) && failed.err.contains(QStringLiteral("code 6")), qPrintable(failed.err));
+    }
+
     // A port on the list that is no programmer: a link failure named on one line.
     void listDeadPort()
     {
