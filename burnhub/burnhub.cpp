@@ -310,7 +310,7 @@ bool BurnHub::ModifyIndex(int index, const QString &name, QString &err)
     for (auto it = map.begin(); it != map.end(); ++it) {
         if (it.key() == index || it->m_strName != name)
             continue;
-        err = tr("%1已经配置在镜像号%2中").arg(name).arg(it.key());
+        err = tr("%1已经配置在镜像号%2中").arg(name, QString::number(it.key()));
         const auto answer = CMessageBox::Ask(QApplication::activeWindow(), tr("提示"),
                                              err + tr("\n清除原配置并重试？"));
         if (answer != QMessageBox::Yes)

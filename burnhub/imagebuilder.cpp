@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QTextCodec>
 #include <cstring>
 
 const char *const CImageBuilder::MergeFileName = "merge_data.bin";
@@ -300,6 +301,12 @@ bool CImageBuilder::CheckIndexRange(int index, QString &err)
 
 bool CImageBuilder::CheckImageName(QString &name, QString &err)
 {
+    // The index stores names in GBK: a name it cannot hold would point at no file.
+    const QTextCodec *gbk = QTextCodec::codecForName("GBK");
+    if (gbk && !gbk->canEncode(name)) {
+        err = tr("镜像名称含有GBK编码无法表示的字符: %1").arg(name);
+        return false;
+    }
     if (FuncTool::UTF82GBKStr(name).size() > MaxNameBytes) {
         err = tr("镜像名称不能大于%1字节!").arg(MaxNameBytes);
         return false;

@@ -64,7 +64,7 @@ void FileAttribPacket::HandleData()
 {
     const qelmsg::FileAttrib d = Data();
     CMainHost *host = CMainHost::Instance();
-    host->Log(ProtoText::tr("收到文件推送, name=%1, size=%2, date=%3").arg(d.name).arg(d.size).arg(d.date));
+    host->Log(ProtoText::tr("收到文件推送, name=%1, size=%2, date=%3").arg(d.name, QString::number(d.size), d.date));
     if (!CFileName::IsPlain(d.name)) {
         host->Log(ProtoText::tr("文件名不合法, 拒绝接收:") + d.name);
         return;

@@ -185,8 +185,11 @@ QEL_MESSAGE(DeleteIMGResp, "delete-img-resp", QEL_F_DELETE_IMG_RESP)
     F(QString, userName, "userName") F(QString, name, "name") F(int, shareDate, "shareDate")       \
     F(int, shareCount, "shareCount")
 QEL_MESSAGE(OfflineIMGShareReq, "share-img-req", QEL_F_SHARE_IMG)
+// "shareText" is the offline code the user hands to client stations; a service
+// that leaves it out gets one made from "userName" and "name" (COfflineCode).
 #define QEL_F_SHARE_IMG_RESP(F)                                                                    \
-    F(RetFlag, ret, "ret") F(QString, userName, "userName") F(QString, name, "name") F(qint64, deadLine, "deadLine")
+    F(RetFlag, ret, "ret") F(QString, userName, "userName") F(QString, name, "name") F(qint64, deadLine, "deadLine") \
+    F(QString, shareText, "shareText")
 QEL_MESSAGE(ShareIMGResp, "share-img-resp", QEL_F_SHARE_IMG_RESP)
 
 #define QEL_F_GET_OFFLINE_IMG(F) F(QString, userName, "userName") F(QString, imageName, "imageName")

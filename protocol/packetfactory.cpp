@@ -35,11 +35,12 @@ const QList<Maker> &Makers()
         Make<ShareIMGRespPacket>(),
     };
 #else
-    // "get-offline-img-resp" answers the client's own offline-image request.
+    // "loginResp" and "get-offline-img-resp" answer the client's own offline-image login and request.
     static const QList<Maker> makers = {
         Make<ProgReqPacket>(),          Make<MqttSocketDisconnect>(), Make<ImageReqPacket>(),
         Make<ConfigReqPacket>(),        Make<ClearImageReqPacket>(),  Make<FileAttribPacket>(),
         Make<FileContentPacket>(),      Make<PullFileDataRespPacket>(), Make<GetOfflineImgRespPacket>(),
+        Make<LoginRespPacket>(),
     };
 #endif
     return makers;

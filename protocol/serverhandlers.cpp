@@ -4,6 +4,7 @@
 #if QEL_SERVER_SIDE
 
 #include "cfilesender.h"
+#include "clinkmqtt.h"
 #include "clinknsq.h"
 #include "cmainhost.h"
 #include "packets.h"
@@ -73,12 +74,17 @@ void FileDownloadPacket::HandleData()
 
 void ProgDisconnectPacket::HandleData()
 {
+    // The station leaves the link it said goodbye on; a broker service serves
+    // that one station and stops with it, the listener goes on serving others.
     CMainHost *host = CMainHost::Instance();
-    const QString uid = TopicKey(m_strNsqTopic);
-    if (!uid.isEmpty())
-        host->RemoveRemoteProger(CRemoteKey::ByUID(CRemoteKey::Nsq, uid));
-    if (host->m_links.pNsq)
+    const CRemoteKey key = RemoteKeyOf(*this);
+    if (!key.IsValid())
+        return;
+    host->RemoveRemoteProger(key);
+    if (key.kind == CRemoteKey::Nsq && host->m_links.pNsq)
         host->m_links.pNsq->CloseInst();
+    else if (key.kind == CRemoteKey::Mqtt && host->m_links.pMqtt)
+        host->m_links.pMqtt->CloseInst();
 }
 
 QEL_PROTO_NS_END

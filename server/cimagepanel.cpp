@@ -1,6 +1,7 @@
 #include "cimagepanel.h"
 
 #include "burnhub.h"
+#include "cremoteservice.h"
 #include "hextool.h"
 #include "imagecipher.h"
 
@@ -8,7 +9,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "linktopics.h"
 #include "packets.h"
 
 const char *const CImagePanel::ParamFileName = "param.ini";
@@ -184,19 +184,7 @@ bool CImagePanel::AnnounceFile(const MyProger &proger, const QString &path, int 
         return false;
     }
     ns_prog720a::FileAttribPacket packet;
-    switch (proger.RemoteVia()) {
-    case MyProger::ViaTcp:
-        packet.SetPeer(proger.m_strRemoteIP, proger.m_nRemotePort);
-        break;
-    case MyProger::ViaMqtt:
-        packet.SetMqttTopic(LinkTopics::ToStation(proger.m_strUID));
-        break;
-    case MyProger::ViaNsq:
-        packet.SetNsqTopic(LinkTopics::ToStation(proger.m_strUID));
-        break;
-    case MyProger::ViaNone:
-        break;
-    }
+    CRemoteService::Route(proger, packet);
     qelmsg::FileAttrib attrib;
     attrib.name = file.fileName();
     attrib.imageIndex = index;

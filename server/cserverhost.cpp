@@ -1,7 +1,10 @@
 #include "cserverhost.h"
 
+#include "cremoteactions.h"
+#include "cremoteservice.h"
 #include "cusbprogmanager.h"
 #include "mainwindow.h"
+#include "remoteserver.h"
 #include "serverevents.h"
 
 #include <QMetaObject>
@@ -9,6 +12,9 @@
 CServerHost::CServerHost(MainWindow *window) : m_pWindow(window)
 {
     CMainHost::SetInstance(this);
+    if (window && window->RemoteActions())
+        window->RemoteActions()->Service()->AttachLinks(m_links);
+    SetCloud(window ? window->Cloud() : nullptr);
 }
 
 CServerHost::~CServerHost()
@@ -64,26 +70,33 @@ void CServerHost::AddRemoteProger(const CRemoteKey &key)
     if (!key.IsValid())
         return;
     const MyProger proger = ProgerOf(key);
-    OnWindow([proger](MainWindow *w) { w->AddRemoteProger(proger); });
+    OnWindow([proger, key](MainWindow *w) {
+        w->AddRemoteProger(proger);
+        w->RemoteActions()->Service()->OnStationAdded(key);
+    });
 }
 
 void CServerHost::RemoveRemoteProger(const CRemoteKey &key)
 {
-    if (key.IsValid())
-        ServerEvents::PostProgerGone(ProgerOf(key));
+    if (!key.IsValid())
+        return;
+    OnWindow([key](MainWindow *w) { w->RemoteActions()->Service()->OnStationRemoved(key); });
+    ServerEvents::PostProgerGone(ProgerOf(key));
 }
 
 void CServerHost::ShowServiceState(CRemoteKey::Kind kind, bool on, const QString &text)
 {
     const char *name = kind == CRemoteKey::Tcp ? "TCP" : (kind == CRemoteKey::Mqtt ? "MQTT" : "NSQ");
     ServerEvents::PostLog(QStringLiteral("%1 %2 %3").arg(QLatin1String(name), on ? QStringLiteral("on") : QStringLiteral("off"), text));
+    OnWindow([](MainWindow *w) { w->RemoteActions()->Service()->OnServiceState(); });
 }
 
 void CServerHost::UpdateRemoteProger(const CRemoteKey &key, const qelmsg::ProgResponse &info)
 {
     if (!key.IsValid())
         return;
-    // A station without a programmer answers with the reason only.
+    // Any answer keeps the station; one without a programmer brings the reason only.
+    OnWindow([key](MainWindow *w) { w->RemoteActions()->Service()->OnStationAnswered(key); });
     if (info.id.isEmpty()) {
         if (!info.reason.isEmpty())
             Log(QStringLiteral("%1: %2").arg(key.Text(), info.reason));
@@ -97,8 +110,42 @@ void CServerHost::UpdateRemoteProger(const CRemoteKey &key, const qelmsg::ProgRe
     OnWindow([proger](MainWindow *w) { w->AddRemoteProger(proger); });
 }
 
+void CServerHost::ShowRemoteImages(const CRemoteKey &key, const QList<ImageInfo> &images)
+{
+    // Until the image viewer takes them, the station's images go to the log.
+    QStringList lines;
+    for (const ImageInfo &image : images)
+        lines << QStringLiteral("%1 %2 %3").arg(QString::number(image.m_nIndex), image.m_strName, image.m_strTime);
+    Log(QStringLiteral("%1: ").arg(key.Text()) + (lines.isEmpty() ? QStringLiteral("-") : lines.join(QStringLiteral("; "))));
+}
+
 void CServerHost::ShowRemoteConfig(const CRemoteKey &key, const QMap<QString, QString> &config)
 {
     const MyProger proger = ProgerOf(key);
     OnWindow([proger, config](MainWindow *w) { w->ShowRemoteConfig(proger, config); });
 }
+
+void CServerHost::SetCloud(remoteServer *cloud)
+{
+    m_pCloud = cloud;
+    m_links.pCloud = cloud ? cloud->Link() : nullptr;
+}
+
+// The cloud link reads on the window's thread: answers go straight on.
+#define QEL_CLOUD_ANSWER(Handler, Msg)                                                             \
+    void CServerHost::On##Handler(const qelmsg::Msg &msg)                                          \
+    {                                                                                              \
+        if (m_pCloud)                                                                              \
+            m_pCloud->Handle##Handler(msg);                                                        \
+    }
+QEL_CLOUD_ANSWER(LoginResp, LoginResp)
+QEL_CLOUD_ANSWER(ReadRecordResp, ReadRecordResp)
+QEL_CLOUD_ANSWER(PullFileDataResp, PullFileDataResp)
+QEL_CLOUD_ANSWER(RecordAppendResp, RecordAppendResp)
+QEL_CLOUD_ANSWER(UploadFileResp, UploadFileResp)
+QEL_CLOUD_ANSWER(FindDBLoginResp, FindDBLoginResp)
+QEL_CLOUD_ANSWER(GetUserOIIResp, GetUserOIIResp)
+QEL_CLOUD_ANSWER(UpdateIMGRecResp, UpdateIMGRecResp)
+QEL_CLOUD_ANSWER(DeleteIMGResp, DeleteIMGResp)
+QEL_CLOUD_ANSWER(ShareIMGResp, ShareIMGResp)
+#undef QEL_CLOUD_ANSWER

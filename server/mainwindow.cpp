@@ -8,6 +8,9 @@
 #include "cmessagebox.h"
 #include "cnamevalidator.h"
 #include "configform.h"
+#include "cprogramlanguage.h"
+#include "cremoteactions.h"
+#include "cremoteservice.h"
 #include "ctooltext.h"
 #include "cpubactions.h"
 #include "cusbconsole.h"
@@ -18,6 +21,7 @@
 #include "myfreshcheck.h"
 #include "myvalidator.h"
 #include "passworddlg.h"
+#include "remoteserver.h"
 #include "serverdefs.h"
 #include "serverevents.h"
 #include "skindlg.h"
@@ -64,6 +68,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     ui->splitter_left->setStretchFactor(1, 3);
 
     m_pFresh = new MyFreshCheck(this);
+    m_pCloud = new remoteServer(this);
     m_pServiceState = new QLabel(ui->statusbar);
     ui->statusbar->addWidget(m_pServiceState);
 
@@ -100,6 +105,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     connect(m_pUDisk.get(), &uDisk::sigPortCome, this, &MainWindow::PortCome);
     connect(m_pUDisk.get(), &uDisk::sigPortRemove, this, &MainWindow::PortRemove);
     m_pUsb = std::make_unique<CUsbProgManager>(this);
+    m_pRemote = new CRemoteActions(this, ui->actionserver, ui->actionmqtt, ui->actionnsq, m_pServiceState);
 
     LoadImageSettings();
     ApplyLanguage(CTranslations::GetLanguage(ServerDefs::IniFile()));
@@ -181,22 +187,13 @@ void MainWindow::RetranslateTexts()
     // The remote services are off until the user starts them.
     ui->actionserver->setText(tr("开启远程服务"));
     m_pServiceState->setText(tr("远程服务已关闭"));
+    if (m_pRemote)
+        m_pRemote->ShowState();
 }
 
 void MainWindow::ApplyLanguage(int language)
 {
-    const bool english = language == CTranslations::English;
-    CTranslations::LoadTranslations(english);
-    if (english) {
-        const bool loaded = m_translator.load(QStringLiteral(":/en.qm"));
-        qDebug() << "load en.qm " << loaded;
-        if (loaded)
-            QCoreApplication::installTranslator(&m_translator);
-    } else {
-        QCoreApplication::removeTranslator(&m_translator);
-    }
-    BurnHub::Instance()->LoadLanguage(english);
-    WidgetBay::LoadLanguage(english);
+    WidgetBay::LoadLanguage(CProgramLanguage::Apply(m_translator, language));
 }
 
 void MainWindow::changeEvent(QEvent *event)
@@ -550,7 +547,8 @@ void MainWindow::ShowSelectedConfig()
     ShowConfigTitle();
     if (proger->m_bRemote) {
         ResetConfigForm();
-        NotAvailable(tr("远程下载器配置读取"));
+        // The station's answer fills the form.
+        m_pRemote->Service()->RequestConfig(*proger);
         return;
     }
     BurnHub *hub = BurnHub::Instance();
@@ -987,6 +985,8 @@ void MainWindow::actionTriggered(QAction *pAction)
         ExportImage();
     } else if (pAction == ui->actionusbhid || pAction == ui->actionsub4) {
         // The HID switch is read where it matters; sub4 has no function.
+    } else if (m_pRemote->Handle(pAction)) {
+        // A remote service started or stopped.
     } else {
         // Remote services, cloud, export, backup and the record dialogs.
         NotAvailable(pAction->text());

@@ -16,10 +16,12 @@ class QAction;
 class QLabel;
 class QTreeWidgetItem;
 class configform;
+class CRemoteActions;
 class CUsbProgManager;
 class passworddlg;
 class uDisk;
 class MyFreshCheck;
+class remoteServer;
 
 namespace Ui {
 class MainWindow;
@@ -62,11 +64,14 @@ public:
     void DownUsbImage(const QStringList &keys, const QString &mergedPath, quint32 base);
     void DownUsbConfig(const QStringList &keys);
     CUsbProgManager *UsbManager() const { return m_pUsb.get(); }
+    CRemoteActions *RemoteActions() const { return m_pRemote; }
 
     bool IsInternalTestMode() const { return m_bTestMode; }
     bool IsDiskScanOff() const { return m_bDisScan; }
     configform *ConfigForm() const { return m_pConfigForm; }
     MyFreshCheck *FreshCheck() const { return m_pFresh; }
+    // The cloud service client; it connects on first use.
+    remoteServer *Cloud() const { return m_pCloud; }
 
 public slots:
     void actionTriggered(QAction *pAction);
@@ -159,7 +164,9 @@ private:
     std::unique_ptr<Ui::MainWindow> ui;
     configform *m_pConfigForm = nullptr;  // child of the configuration panel
     MyFreshCheck *m_pFresh = nullptr;     // child of this window
+    remoteServer *m_pCloud = nullptr;     // child of this window
     QLabel *m_pServiceState = nullptr;    // child of the status bar
+    CRemoteActions *m_pRemote = nullptr;  // child of this window: the remote services
     std::unique_ptr<uDisk> m_pUDisk;      // never shown
     std::unique_ptr<passworddlg> m_pPwdDlg; // created on first use
     std::unique_ptr<CUsbProgManager> m_pUsb; // HID and VCP programmers, the USB console

@@ -175,6 +175,10 @@ Clear the old setting and retry?</translation>
         <source>程序地址重叠: %1 与 %2</source>
         <translation>Program addresses overlap: %1 and %2</translation>
     </message>
+    <message>
+        <source>镜像名称含有GBK编码无法表示的字符: %1</source>
+        <translation>The image name has characters that GBK cannot hold: %1</translation>
+    </message>
 </context>
 <context>
     <name>CImageFile</name>

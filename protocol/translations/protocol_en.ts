@@ -190,5 +190,33 @@
         <source>文件%1下装失败!</source>
         <translation>Loading file %1 into the programmer failed!</translation>
     </message>
+    <message>
+        <source>无法替换本地文件:</source>
+        <translation>Cannot replace the local file: </translation>
+    </message>
+    <message>
+        <source>未请求的文件数据, 已忽略:</source>
+        <translation>File data that was not asked for, ignored: </translation>
+    </message>
+    <message>
+        <source>服务器拒绝</source>
+        <translation>refused by the server</translation>
+    </message>
+    <message>
+        <source>数据偏移量%1不连续, 本地文件%2字节</source>
+        <translation>data at offset %1 does not follow the local file of %2 bytes</translation>
+    </message>
+    <message>
+        <source>数据不是有效的Base64</source>
+        <translation>the data is not valid Base64</translation>
+    </message>
+    <message>
+        <source>文件超过%1字节</source>
+        <translation>the file is larger than %1 bytes</translation>
+    </message>
+    <message>
+        <source>数据块为空</source>
+        <translation>empty piece of data</translation>
+    </message>
 </context>
 </TS>

@@ -34,3 +34,4 @@ icon usbctrl     '#7d3c98' 'USB'
 icon backup      '#196f3d' 'B'
 icon repair      '#873600' 'R'
 icon recordsync  '#21618c' 'Rs'
+icon client      '#117a65' 'QEL' 64

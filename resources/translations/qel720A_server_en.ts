@@ -1,6 +1,29 @@
 <?xml version='1.0' encoding='utf-8'?>
 <TS version="2.1" language="en_US" sourcelanguage="zh_CN">
 <context>
+    <name>CCloudUpload</name>
+    <message>
+        <source>当前文件数据不存在！ %1</source>
+        <translation>The file data does not exist! %1</translation>
+    </message>
+    <message>
+        <source>当前文件数据读取失败！</source>
+        <translation>Reading the file data failed!</translation>
+    </message>
+    <message>
+        <source>上传文件数据，偏移量错误！</source>
+        <translation>Uploading file data: wrong offset!</translation>
+    </message>
+    <message>
+        <source>未上传的文件, 已忽略:</source>
+        <translation>A file that is not being uploaded, ignored: </translation>
+    </message>
+    <message>
+        <source>下载器：%1， 上传文件数据失败</source>
+        <translation>Programmer %1: uploading file data failed</translation>
+    </message>
+</context>
+<context>
     <name>CExportPrompt</name>
     <message>
         <source>提示</source>
@@ -68,6 +91,68 @@ reason: </translation>
     <message>
         <source>当前版本只支持1~9位的用户密码设置</source>
         <translation>This version supports user passwords of 1 to 9 digits only</translation>
+    </message>
+</context>
+<context>
+    <name>CRemoteActions</name>
+    <message>
+        <source>关闭远程服务</source>
+        <translation>Stop remote service</translation>
+    </message>
+    <message>
+        <source>开启远程服务</source>
+        <translation>Start remote service</translation>
+    </message>
+    <message>
+        <source>开启远程MQTT服务</source>
+        <translation>Start remote MQTT service</translation>
+    </message>
+    <message>
+        <source>关闭远程MQTT服务</source>
+        <translation>Stop remote MQTT service</translation>
+    </message>
+    <message>
+        <source>开启远程NSQ服务</source>
+        <translation>Start remote NSQ service</translation>
+    </message>
+    <message>
+        <source>关闭远程NSQ服务</source>
+        <translation>Stop remote NSQ service</translation>
+    </message>
+    <message>
+        <source>远程NSQ服务已开启-%1</source>
+        <translation>Remote NSQ service on - %1</translation>
+    </message>
+    <message>
+        <source>远程MQTT服务已开启-%1</source>
+        <translation>Remote MQTT service on - %1</translation>
+    </message>
+    <message>
+        <source>远程服务已开启-%1:%2</source>
+        <translation>Remote service on - %1:%2</translation>
+    </message>
+    <message>
+        <source>远程服务已关闭</source>
+        <translation>Remote service is off</translation>
+    </message>
+</context>
+<context>
+    <name>CRemoteService</name>
+    <message>
+        <source>远程服务启动失败</source>
+        <translation>Remote service failed to start</translation>
+    </message>
+    <message>
+        <source>远程服务启动成功</source>
+        <translation>Remote service started</translation>
+    </message>
+    <message>
+        <source>远程服务已关闭</source>
+        <translation>Remote service is off</translation>
+    </message>
+    <message>
+        <source>请正确输入UID</source>
+        <translation>Please enter the UID correctly</translation>
     </message>
 </context>
 <context>
@@ -874,10 +959,6 @@ reason: </translation>
         <translation>Ejecting local programmer failed: %1</translation>
     </message>
     <message>
-        <source>远程下载器配置读取</source>
-        <translation>Reading a remote programmer's configuration</translation>
-    </message>
-    <message>
         <source>本地下载器配置读取失败!</source>
         <translation>Reading the local programmer's configuration failed!</translation>
     </message>
@@ -1066,6 +1147,75 @@ change: %2</translation>
     <message>
         <source>错误</source>
         <translation>Error</translation>
+    </message>
+</context>
+<context>
+    <name>remoteServer</name>
+    <message>
+        <source>云服务器连接中, 请求过多, 未发送: %1</source>
+        <translation>Connecting to the cloud server, too many requests waiting, not sent: %1</translation>
+    </message>
+    <message>
+        <source>无请求等待的应答, 已忽略: %1</source>
+        <translation>An answer no request waits for, ignored: %1</translation>
+    </message>
+    <message>
+        <source>云服务器连接失败, 请求未发送: %1</source>
+        <translation>Connecting to the cloud server failed, request not sent: %1</translation>
+    </message>
+    <message>
+        <source>云服务器连接已断开</source>
+        <translation>The cloud server connection was lost</translation>
+    </message>
+    <message>
+        <source>云服务器连接失败</source>
+        <translation>Connecting to the cloud server failed</translation>
+    </message>
+    <message>
+        <source>文件传输失败</source>
+        <translation>File transfer failed</translation>
+    </message>
+    <message>
+        <source>文件传输完成 :</source>
+        <translation>File transfer complete: </translation>
+    </message>
+</context>
+<context>
+    <name>serverdlg</name>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>TCP服务器参数设置</source>
+        <translation>TCP server settings</translation>
+    </message>
+    <message>
+        <source>TCP服务器参数</source>
+        <translation>TCP server parameters</translation>
+    </message>
+    <message>
+        <source>监听IP地址：</source>
+        <translation>Listen address:</translation>
+    </message>
+    <message>
+        <source>监听端口号：</source>
+        <translation>Listen port:</translation>
+    </message>
+</context>
+<context>
+    <name>servertopicdlg</name>
+    <message>
+        <source>云服务器连接设置</source>
+        <translation>Cloud server connection settings</translation>
+    </message>
+    <message>
+        <source>UID:</source>
+        <translation>UID:</translation>
     </message>
 </context>
 <context>

@@ -131,6 +131,10 @@ private slots:
         Answer none(QMessageBox::No);
         QVERIFY(m_hub->ModifyIndex(4, "fw.img", err));
         QVERIFY(none.asked.isEmpty());
+        // A name with a placeholder of its own is shown as it is.
+        QVERIFY(m_hub->ModifyIndex(6, "a%2b.img", err));
+        QVERIFY(!m_hub->ModifyIndex(7, "a%2b.img", err));
+        QCOMPARE(err, QString::fromUtf8("a%2b.img已经配置在镜像号6中"));
     }
 
     void storingImagesKeepsNewListOrder()

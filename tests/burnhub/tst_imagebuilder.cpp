@@ -248,6 +248,7 @@ private slots:
         QTest::newRow("equals sign") << "a=b" << "镜像名称不能包含等号(=)";
         QTest::newRow("empty") << "" << "镜像名称不能为空";
         QTest::newRow("suffix added") << "fw.IMG" << "fw.IMG.img";
+        QTest::newRow("not in GBK") << QStringLiteral("fw\U0001F600") << QStringLiteral("镜像名称含有GBK编码无法表示的字符: fw\U0001F600");
     }
 
     void imageNames()

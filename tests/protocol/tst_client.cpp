@@ -63,7 +63,9 @@ private slots:
         QVERIFY(Is<FileContentPacket>("file-content"));
         QVERIFY(Is<PullFileDataRespPacket>("pull-filedata-resp"));
         QVERIFY(Is<GetOfflineImgRespPacket>("get-offline-img-resp"));
-        for (const char *serverOnly : {"prog-response", "file-read", "file-save", "fverify-resp", "loginResp"})
+        // The offline login's answer: without it the login never completes.
+        QVERIFY(Is<LoginRespPacket>("loginResp"));
+        for (const char *serverOnly : {"prog-response", "file-read", "file-save", "fverify-resp"})
             QVERIFY2(!ParsePacket(QByteArray("{\"cmd\":\"") + serverOnly + "\"}"), serverOnly);
         QCOMPARE(LinkTopics::Listen(kUid), kUid + "_S2C");
         QCOMPARE(LinkTopics::Talk(kUid), kUid + "_C2S");
@@ -122,6 +124,10 @@ private slots:
         QCOMPARE(read.value("image-index").toInt(), 1);
         QVERIFY(host.Logged(QStringLiteral("收到文件推送, name=1.img, size=400, date=2024/01/01 00:00:00.000")));
         QVERIFY(host.Logged(QStringLiteral("开始召唤文件")));
+        // A peer's name is logged as it is, placeholders and all.
+        station.Ask({{"cmd", "file-attrib"}, {"name", "a%2b.img"}, {"size", 7}, {"date", "d"}});
+        QTRY_VERIFY(host.Logged(QStringLiteral("收到文件推送, name=a%2b.img, size=7, date=d")));
+        QTRY_COMPARE(station.reader->Objects().size(), 2);
 
         // A name with a path is refused: no file-read, no chunk handed on.
         station.Ask({{"cmd", "file-attrib"}, {"name", "../../etc/x"}, {"size", 1}});
@@ -131,7 +137,7 @@ private slots:
         QCOMPARE(host.chunks[0].data, QByteArray("ABC"));
         QCOMPARE(host.chunks[0].msg.fileId, 4);
         QVERIFY(host.chunks[0].msg.more);
-        QCOMPARE(station.reader->Objects().size(), 1);
+        QCOMPARE(station.reader->Objects().size(), 2);
         QVERIFY(host.Logged(QStringLiteral("文件名不合法, 拒绝接收:../../etc/x")));
         QVERIFY(host.Logged(QStringLiteral("文件名不合法, 拒绝接收:/tmp/x")));
 
@@ -140,8 +146,8 @@ private slots:
         saved.SetPeer(station.link.PeerIP(), station.link.PeerPort());
         saved.SetData({QStringLiteral("1.img"), true});
         QVERIFY(saved.Send());
-        QTRY_COMPARE(station.reader->Objects().size(), 2);
-        QCOMPARE(station.reader->Objects()[1].value("cmd").toString(), QStringLiteral("file-save"));
+        QTRY_COMPARE(station.reader->Objects().size(), 3);
+        QCOMPARE(station.reader->Objects()[2].value("cmd").toString(), QStringLiteral("file-save"));
 
         station.peer->close();
         QTRY_VERIFY(!station.link.IsConnected());

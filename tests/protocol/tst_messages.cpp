@@ -256,8 +256,12 @@ private slots:
         QVERIFY(host.Logged(QStringLiteral("文件a.img下装失败!")));
         QCOMPARE(host.busyClosed, 2);
 
+        // A goodbye removes the station on the link it came by.
         host.DispatchTopic(CRemoteKey::Nsq, kUid + "_C2S", R"({"cmd":"prog-disconnect"})");
-        QCOMPARE(host.removed, QList<CRemoteKey>{CRemoteKey::ByUID(CRemoteKey::Nsq, kUid)});
+        host.DispatchTopic(CRemoteKey::Mqtt, kUid + "_C2S", R"({"cmd":"prog-disconnect"})");
+        host.DispatchTcp(R"({"cmd":"prog-disconnect"})", QStringLiteral("10.1.1.1"), 4000);
+        QCOMPARE(host.removed, (QList<CRemoteKey>{CRemoteKey::ByUID(CRemoteKey::Nsq, kUid), CRemoteKey::ByUID(CRemoteKey::Mqtt, kUid),
+                                                  CRemoteKey::ByPeer(QStringLiteral("10.1.1.1"), 4000)}));
         host.DispatchTopic(CRemoteKey::Mqtt, kUid + "_C2S", R"({"cmd":"socket-disconnect"})");
         QVERIFY(host.Logged(QStringLiteral("对端已断开, 自动断开云服务器连接")));
     }

@@ -1,5 +1,6 @@
 // The server window offscreen, on programmer folders written by the test or
 // kept by the programmer simulator.
+#include "answeredboxes.h"
 #include "bintreewidget.h"
 #include "burnhub.h"
 #include "cmessagebox.h"
@@ -32,35 +33,8 @@
 #include <thread>
 
 namespace {
-struct Box
-{
-    CMessageBox::Kind kind;
-    QString title;
-    QString text;
-};
-
-// Answers every message box and remembers it.
-class Boxes
-{
-public:
-    Boxes()
-    {
-        CMessageBox::SetResponder([this](CMessageBox::Kind kind, const QString &title, const QString &text) {
-            shown.append({kind, title, text});
-            return answer;
-        });
-    }
-    ~Boxes() { CMessageBox::SetResponder({}); }
-    bool Shown(const QString &text) const
-    {
-        for (const Box &box : shown)
-            if (box.text.contains(text))
-                return true;
-        return false;
-    }
-    QList<Box> shown;
-    QMessageBox::StandardButton answer = QMessageBox::Yes;
-};
+using qeltest::Box;
+using qeltest::Boxes;
 
 void MakeProger(const QString &root, const QString &id, const QString &model, const QString &ver)
 {
@@ -584,10 +558,10 @@ void TestMainWindow::menuActions()
     Action(w, "actionclear")->trigger();
     QVERIFY(w.LogText().isEmpty());
     // Functions of later parts say so in one line each.
-    Action(w, "actionmqtt")->trigger();
+    Action(w, "actionrecordsync")->trigger();
     Action(w, "actionbackup")->trigger();
     QCOMPARE(w.LogText().count("当前版本暂不支持此功能"), 2);
-    QVERIFY(w.LogText().contains("MQTT远程服务"));
+    QVERIFY(w.LogText().contains(Action(w, "actionrecordsync")->text()));
 }
 
 void TestMainWindow::firmwareUpdateReachesTheWindow()

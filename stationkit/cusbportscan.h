@@ -6,7 +6,8 @@
 // reports them.
 //
 // Extra list: the environment variable QEL_VCP_PORTS (paths separated by ":")
-// and the key VCPPORTS of group [USB] in qel720A_server.ini (comma-separated).
+// and the key VCPPORTS of group [USB] in the program's INI file
+// (comma-separated; "qel720A_server.ini" unless the program sets another).
 #include <QObject>
 #include <QSet>
 #include <QStringList>
@@ -19,6 +20,9 @@ public:
     static constexpr int kPollMs = 1000;
 
     explicit CUsbPortScan(QObject *parent = nullptr);
+
+    static void SetIniFile(const QString &iniFile);
+    static QString IniFile();
 
     static QStringList ExtraPorts();
     // USB vendor/product pairs of the programmers' CDC ports.

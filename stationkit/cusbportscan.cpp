@@ -6,9 +6,6 @@
 #include <QSerialPortInfo>
 
 namespace {
-// The server's settings file, which also serves the command line.
-const QString kIniFile = QStringLiteral("qel720A_server.ini");
-
 struct UsbId
 {
     quint16 vid;
@@ -17,6 +14,8 @@ struct UsbId
 // The CDC port of the programmers (ST's virtual COM port ID) and the two IDs
 // the programmers also use for HID, for composite devices.
 constexpr UsbId kProgIds[] = {{0x0483, 0x5740}, {0x0483, 0x5751}, {0x0485, 0x5760}};
+
+QString g_strIniFile = QStringLiteral("qel720A_server.ini");
 
 // "ttyACM0" and "/dev/ttyACM0" name the same port.
 QString baseName(const QString &port)
@@ -30,13 +29,23 @@ CUsbPortScan::CUsbPortScan(QObject *parent) : QObject(parent)
     connect(&m_poll, &QTimer::timeout, this, &CUsbPortScan::Poll);
 }
 
+void CUsbPortScan::SetIniFile(const QString &iniFile)
+{
+    g_strIniFile = iniFile;
+}
+
+QString CUsbPortScan::IniFile()
+{
+    return g_strIniFile;
+}
+
 QStringList CUsbPortScan::ExtraPorts()
 {
     QStringList ports;
     const QString env = QString::fromLocal8Bit(qgetenv("QEL_VCP_PORTS"));
     for (const QString &p : env.split(QLatin1Char(':'), Qt::SkipEmptyParts))
         ports << p.trimmed();
-    const QString ini = CPubActions(true).GetString(QStringLiteral("USB"), QStringLiteral("VCPPORTS"), QString(), kIniFile);
+    const QString ini = CPubActions(true).GetString(QStringLiteral("USB"), QStringLiteral("VCPPORTS"), QString(), g_strIniFile);
     for (const QString &p : ini.split(QLatin1Char(','), Qt::SkipEmptyParts))
         ports << p.trimmed();
     ports.removeAll(QString());

@@ -1,0 +1,122 @@
+#include "cclienthost.h"
+
+#include "clientevents.h"
+#include "clocalproger.h"
+#include "filehandle.h"
+
+#include <burnhub.h>
+#include <packets.h>
+
+#include <QFileInfo>
+
+CClientHost::CClientHost(const CStationProgers *progers) : m_pProgers(progers)
+{
+    CMainHost::SetInstance(this);
+}
+
+CClientHost::~CClientHost()
+{
+    if (CMainHost::Instance() == this)
+        CMainHost::SetInstance(nullptr);
+}
+
+void CClientHost::Log(const QString &text)
+{
+    ClientEvents::PostLog(text);
+}
+
+void CClientHost::ShowServiceState(CRemoteKey::Kind kind, bool on, const QString &)
+{
+    if (m_onState)
+        m_onState(kind, on);
+}
+
+bool CClientHost::GetSelectedProger(ProgerInfo &info)
+{
+    const CStationProger *proger = m_pProgers->Current();
+    if (!proger)
+        return false;
+    info = proger->info;
+    return true;
+}
+
+bool CClientHost::ReadProgerImages(QList<ImageInfo> &images)
+{
+    QString err;
+    const bool ok = CLocalProger(m_pProgers->Current()).ReadImages(images, err);
+    if (!ok)
+        Log(err);
+    return ok;
+}
+
+bool CClientHost::ReadProgerConfig(QMap<QString, QString> &config)
+{
+    QString err;
+    const bool ok = CLocalProger(m_pProgers->Current()).ReadConfig(config, err);
+    if (!ok)
+        Log(err);
+    return ok;
+}
+
+bool CClientHost::ClearProgerImage(const QString &name)
+{
+    QString err;
+    const bool ok = CLocalProger(m_pProgers->Current()).ClearImage(name, err);
+    if (!ok)
+        Log(err);
+    return ok;
+}
+
+void CClientHost::Busy(bool on)
+{
+    if (m_onBusy)
+        m_onBusy(on);
+}
+
+void CClientHost::OnFileContent(const RecvPacket &request, const qelmsg::FileContent &msg, const QByteArray &data)
+{
+    Busy(true);
+    QString path;
+    QString err;
+    const bool added = FileHandle::Instance()->addData(msg.name, msg.fileId, data, msg.more, path, err);
+    if (added && msg.more)
+        return;
+    Busy(false);
+    // The rest of a file already refused: answered once, at the refusal.
+    if (!added && err.isEmpty())
+        return;
+    if (!added)
+        Log(err);
+    FileSavePacket saved;
+    request.RouteReply(saved);
+    saved.SetData({msg.name, added});
+    saved.Send();
+    if (!added)
+        return;
+
+    const bool loaded = LoadReceived(path, msg.name, msg.imageIndex, err);
+    if (!loaded)
+        Log(err);
+    FileDownloadPacket done;
+    request.RouteReply(done);
+    done.SetData({msg.name, loaded});
+    done.Send();
+}
+
+bool CClientHost::LoadReceived(const QString &path, const QString &name, int imageIndex, QString &err)
+{
+    const CLocalProger proger(m_pProgers->Current());
+    // The firmware file is known by its name, whatever slot it came with.
+    if (name == QLatin1String("update.bin"))
+        return proger.DownFirm(path, err);
+    const QString suffix = QFileInfo(name).suffix();
+    if (suffix == QLatin1String("ini"))
+        return proger.DownConfig(path, err);
+    if (BurnHub::IsImageSuffix(suffix)) {
+        Log(tr("接收到镜像文件"));
+        QString imageName = name;
+        return proger.DownImage(imageIndex, path, imageName, err);
+    }
+    err = tr("未知文件类型");
+    return false;
+}

@@ -1,0 +1,569 @@
+<?xml version='1.0' encoding='utf-8'?>
+<TS version="2.1" language="en_US">
+<context>
+    <name>CClientHost</name>
+    <message>
+        <source>接收到镜像文件</source>
+        <translation>Image file received</translation>
+    </message>
+    <message>
+        <source>未知文件类型</source>
+        <translation>Unknown file type</translation>
+    </message>
+</context>
+<context>
+    <name>CLocalProger</name>
+    <message>
+        <source>未检测到下载器!</source>
+        <translation>No programmer detected!</translation>
+    </message>
+    <message>
+        <source>当前仅支持U盘模式下载器</source>
+        <translation>Only programmers in USB-disk mode are supported for now</translation>
+    </message>
+    <message>
+        <source>镜像名称不在下载器镜像列表中: %1</source>
+        <translation>The image name is not in the programmer's image list: %1</translation>
+    </message>
+    <message>
+        <source>镜像名称不合法: %1</source>
+        <translation>Invalid image name: %1</translation>
+    </message>
+    <message>
+        <source>已选本地镜像不存在!</source>
+        <translation>The selected local image does not exist!</translation>
+    </message>
+</context>
+<context>
+    <name>CNameValidator</name>
+    <message>
+        <source>特殊字符已被禁止输入</source>
+        <translation>Special characters are blocked</translation>
+    </message>
+</context>
+<context>
+    <name>FileHandle</name>
+    <message>
+        <source>文件名不合法: %1</source>
+        <translation>Invalid file name: %1</translation>
+    </message>
+    <message>
+        <source>文件过大, 已放弃接收: %1</source>
+        <translation>File too large, reception abandoned: %1</translation>
+    </message>
+    <message>
+        <source>文件写入失败: %1</source>
+        <translation>Writing the file failed: %1</translation>
+    </message>
+    <message>
+        <source>文件接收超时: </source>
+        <translation>File reception timed out: </translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>远程镜像下载</source>
+        <translation>Remote image download</translation>
+    </message>
+    <message>
+        <source>QEL芯片管理</source>
+        <translation>QEL chip management</translation>
+    </message>
+    <message>
+        <source>NSQ远程镜像下载</source>
+        <translation>NSQ remote image download</translation>
+    </message>
+    <message>
+        <source>获取远端离线镜像</source>
+        <translation>Obtain remote offline image</translation>
+    </message>
+    <message>
+        <source>固件程序下载</source>
+        <translation>Firmware download</translation>
+    </message>
+    <message>
+        <source>开启USB-HID模式</source>
+        <translation>Enable USB-HID mode</translation>
+    </message>
+    <message>
+        <source>清空日志</source>
+        <translation>Clear log</translation>
+    </message>
+    <message>
+        <source>主题色</source>
+        <translation>Theme colour</translation>
+    </message>
+    <message>
+        <source>语言</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>上位机更新</source>
+        <translation>Host software update</translation>
+    </message>
+    <message>
+        <source>下载器固件更新</source>
+        <translation>Programmer firmware update</translation>
+    </message>
+    <message>
+        <source>关于</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>功能选择</source>
+        <translation>Functions</translation>
+    </message>
+    <message>
+        <source>检查更新</source>
+        <translation>Check for updates</translation>
+    </message>
+    <message>
+        <source>帮助</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>QEL下载器客户端</source>
+        <translation>QEL programmer client</translation>
+    </message>
+    <message>
+        <source>未检测到下载器!</source>
+        <translation>No programmer detected!</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>下载器未连接!</source>
+        <translation>Programmer not connected!</translation>
+    </message>
+    <message>
+        <source>请输入镜像获取字符</source>
+        <translation>Enter the image retrieval characters</translation>
+    </message>
+    <message>
+        <source>在此输入</source>
+        <translation>Enter here</translation>
+    </message>
+    <message>
+        <source>获取字符为空</source>
+        <translation>The retrieval characters are empty</translation>
+    </message>
+    <message>
+        <source>确认退出程序?</source>
+        <translation>Really exit the program?</translation>
+    </message>
+    <message>
+        <source>检测到设备接入</source>
+        <translation>Device insertion detected</translation>
+    </message>
+    <message>
+        <source>检测到设备退出</source>
+        <translation>A device was removed</translation>
+    </message>
+    <message>
+        <source>检测到USB-HID模式下载器</source>
+        <translation>USB-HID programmer detected</translation>
+    </message>
+    <message>
+        <source>检测到HID下载器已断开连接</source>
+        <translation>HID programmer disconnected</translation>
+    </message>
+    <message>
+        <source>检测到USB-VCP模式下载器</source>
+        <translation>USB-VCP programmer detected</translation>
+    </message>
+    <message>
+        <source>检测到VCP下载器已断开连接:</source>
+        <translation>VCP programmer disconnected:</translation>
+    </message>
+</context>
+<context>
+    <name>MyUpdater</name>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+</context>
+<context>
+    <name>chipform</name>
+    <message>
+        <source>打开串口</source>
+        <translation>Open port</translation>
+    </message>
+    <message>
+        <source>关闭串口</source>
+        <translation>Close port</translation>
+    </message>
+    <message>
+        <source>读取</source>
+        <translation>Read</translation>
+    </message>
+    <message>
+        <source>程序版本:</source>
+        <translation>Program version:</translation>
+    </message>
+    <message>
+        <source>CRC1:</source>
+        <translation>CRC1:</translation>
+    </message>
+    <message>
+        <source>CRC2:</source>
+        <translation>CRC2:</translation>
+    </message>
+    <message>
+        <source>串口已打开</source>
+        <translation>Port open</translation>
+    </message>
+    <message>
+        <source>串口已关闭</source>
+        <translation>Port closed</translation>
+    </message>
+    <message>
+        <source>串口打开成功</source>
+        <translation>port opened</translation>
+    </message>
+    <message>
+        <source>串口打开失败</source>
+        <translation>port open failed</translation>
+    </message>
+    <message>
+        <source>串口未打开!</source>
+        <translation>Port not open!</translation>
+    </message>
+    <message>
+        <source>发送命令: </source>
+        <translation>Command sent: </translation>
+    </message>
+    <message>
+        <source>收到报文: </source>
+        <translation>Frame received: </translation>
+    </message>
+    <message>
+        <source>未知的功能码</source>
+        <translation>Unknown function code</translation>
+    </message>
+    <message>
+        <source>数据长度错误</source>
+        <translation>Data length error</translation>
+    </message>
+</context>
+<context>
+    <name>remoteform</name>
+    <message>
+        <source>下载器信息</source>
+        <translation>Programmer</translation>
+    </message>
+    <message>
+        <source>刷新</source>
+        <translation>Refresh</translation>
+    </message>
+    <message>
+        <source>下载器:</source>
+        <translation>Programmer:</translation>
+    </message>
+    <message>
+        <source>下载器ID:</source>
+        <translation>Programmer ID:</translation>
+    </message>
+    <message>
+        <source>下载器型号:</source>
+        <translation>Model:</translation>
+    </message>
+    <message>
+        <source>固件版本:</source>
+        <translation>Firmware version:</translation>
+    </message>
+    <message>
+        <source>硬件版本:</source>
+        <translation>Hardware version:</translation>
+    </message>
+    <message>
+        <source>本地镜像</source>
+        <translation>Local image</translation>
+    </message>
+    <message>
+        <source>选择本地镜像</source>
+        <translation>Choose local image</translation>
+    </message>
+    <message>
+        <source>下载本地镜像</source>
+        <translation>Download local image</translation>
+    </message>
+    <message>
+        <source>查看镜像</source>
+        <translation>Show images</translation>
+    </message>
+    <message>
+        <source>查看配置</source>
+        <translation>Show configuration</translation>
+    </message>
+    <message>
+        <source>MQTT远程</source>
+        <translation>MQTT remote</translation>
+    </message>
+    <message>
+        <source>TCP远程</source>
+        <translation>TCP remote</translation>
+    </message>
+    <message>
+        <source>离线镜像</source>
+        <translation>Offline image</translation>
+    </message>
+    <message>
+        <source>NSQ远程</source>
+        <translation>NSQ remote</translation>
+    </message>
+    <message>
+        <source>连接</source>
+        <translation>Connect</translation>
+    </message>
+    <message>
+        <source>断开</source>
+        <translation>Disconnect</translation>
+    </message>
+    <message>
+        <source>服务器IP:</source>
+        <translation>Server IP:</translation>
+    </message>
+    <message>
+        <source>端口:</source>
+        <translation>Port:</translation>
+    </message>
+    <message>
+        <source>登录</source>
+        <translation>Log in</translation>
+    </message>
+    <message>
+        <source>获取</source>
+        <translation>Get</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>清除</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>固件下载成功:</source>
+        <translation>Firmware downloaded:</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>未检测到下载器!</source>
+        <translation>No programmer detected!</translation>
+    </message>
+    <message>
+        <source>下载器列表已刷新!</source>
+        <translation>Programmer list refreshed!</translation>
+    </message>
+    <message>
+        <source>选择本地镜像文件:</source>
+        <translation>Select local image file:</translation>
+    </message>
+    <message>
+        <source>hex,bin,img file (*.hex *.bin *.img)</source>
+        <translation>hex,bin,img file (*.hex *.bin *.img)</translation>
+    </message>
+    <message>
+        <source>下载器未选择!</source>
+        <translation>No programmer selected!</translation>
+    </message>
+    <message>
+        <source>本地镜像未选择!</source>
+        <translation>No local image selected!</translation>
+    </message>
+    <message>
+        <source>已选本地镜像不存在!</source>
+        <translation>The selected local image does not exist!</translation>
+    </message>
+    <message>
+        <source>下载本地镜像失败!</source>
+        <translation>Downloading the local image failed!</translation>
+    </message>
+    <message>
+        <source>下载本地镜像：镜像号=%1，镜像名称=%2 %3</source>
+        <translation>Local image downloaded: number=%1, name=%2 %3</translation>
+    </message>
+    <message>
+        <source>成功</source>
+        <translation>succeeded</translation>
+    </message>
+    <message>
+        <source>下载器镜像信息读取失败!</source>
+        <translation>Reading the programmer's image information failed!</translation>
+    </message>
+    <message>
+        <source>端口号错误</source>
+        <translation>Wrong port number</translation>
+    </message>
+    <message>
+        <source>发起连接</source>
+        <translation>Connecting</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>当前未检测到下载器，无法获取有效的UID.</source>
+        <translation>No programmer detected, no valid UID.</translation>
+    </message>
+    <message>
+        <source>离线镜像获取暂不可用</source>
+        <translation>Offline image fetch is not available yet</translation>
+    </message>
+    <message>
+        <source>离线镜像获取连接已关闭</source>
+        <translation>Offline image fetch connection closed</translation>
+    </message>
+    <message>
+        <source>远程接收镜像中...</source>
+        <translation>Receiving image remotely...</translation>
+    </message>
+    <message>
+        <source>镜像已清除: </source>
+        <translation>Image cleared: </translation>
+    </message>
+</context>
+<context>
+    <name>selindexdlg</name>
+    <message>
+        <source>镜像号设置</source>
+        <translation>Image number setting</translation>
+    </message>
+    <message>
+        <source>镜像名称:</source>
+        <translation>Image name:</translation>
+    </message>
+    <message>
+        <source>镜像号:</source>
+        <translation>Image number:</translation>
+    </message>
+</context>
+<context>
+    <name>sendfirmdlg</name>
+    <message>
+        <source>下发固件%1</source>
+        <translation>Send firmware %1</translation>
+    </message>
+    <message>
+        <source>选择固件程序</source>
+        <translation>Select firmware</translation>
+    </message>
+    <message>
+        <source>选择文件</source>
+        <translation>Choose file</translation>
+    </message>
+    <message>
+        <source>下发固件程序</source>
+        <translation>Send firmware program</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>选择固件文件不存在</source>
+        <translation>The selected firmware file does not exist</translation>
+    </message>
+    <message>
+        <source>下发固件文件并重启下载器后，将更新下载器固件，
+是否继续?</source>
+        <translation>After the firmware file is sent and the programmer restarts, its firmware is updated.
+Continue?</translation>
+    </message>
+    <message>
+        <source>固件已下发:</source>
+        <translation>Firmware sent:</translation>
+    </message>
+</context>
+<context>
+    <name>showconfigdlg</name>
+    <message>
+        <source>修改配置%1</source>
+        <translation>Modify configuration %1</translation>
+    </message>
+    <message>
+        <source>下发配置</source>
+        <translation>Send configuration</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>配置文件保存失败!</source>
+        <translation>Saving the configuration file failed!</translation>
+    </message>
+    <message>
+        <source>配置下发成功</source>
+        <translation>Configuration sent</translation>
+    </message>
+    <message>
+        <source>配置下发失败: %1</source>
+        <translation>Sending the configuration failed: %1</translation>
+    </message>
+</context>
+<context>
+    <name>showimagedlg</name>
+    <message>
+        <source>查看镜像配置 </source>
+        <translation>View image configuration </translation>
+    </message>
+    <message>
+        <source>镜像号</source>
+        <translation>Image number</translation>
+    </message>
+    <message>
+        <source>镜像名称</source>
+        <translation>Image name</translation>
+    </message>
+    <message>
+        <source>最后修改时间</source>
+        <translation>Last modified</translation>
+    </message>
+    <message>
+        <source>清除镜像</source>
+        <translation>Clear image</translation>
+    </message>
+    <message>
+        <source>清除全部</source>
+        <translation>Clear all</translation>
+    </message>
+    <message>
+        <source>选择镜像</source>
+        <translation>Select image</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>镜像未选择!</source>
+        <translation>No image selected!</translation>
+    </message>
+    <message>
+        <source>确定清除镜像%1?</source>
+        <translation>Really clear image %1?</translation>
+    </message>
+    <message>
+        <source>确定清除全部镜像?</source>
+        <translation>Really clear all images?</translation>
+    </message>
+</context>
+</TS>
