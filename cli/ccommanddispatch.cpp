@@ -42,14 +42,20 @@ QString CCommandDispatch::Overview() const
                                   "The programmer suite's work from the command line.\n\n"
                                   "Commands:\n");
     for (const auto &c : m_commands)
-        text += QStringLiteral("  %1 %2\n").arg(c->Name(), -10).arg(c->Summary());
+        text += QStringLiteral("  %1 %2\n").arg(c->Name(), -12).arg(c->Summary());
     text += QStringLiteral("\n'qelctl <command> --help' describes a command.\n\n") + ExitStatusText();
     return text;
 }
 
 int CCommandDispatch::Run(const QStringList &args)
 {
-    const QString name = args.value(1);
+    // Two-word commands ("image info") first.
+    QString name = args.value(1);
+    int words = 1;
+    if (Find(name + QLatin1Char(' ') + args.value(2))) {
+        name += QLatin1Char(' ') + args.value(2);
+        words = 2;
+    }
     if (name == QLatin1String("--help") || name == QLatin1String("-h") || name == QLatin1String("help")) {
         PrintOut(Overview());
         return CliExit::Ok;
@@ -74,7 +80,7 @@ int CCommandDispatch::Run(const QStringList &args)
     command->Setup(parser);
 
     QStringList rest = args;
-    rest.removeAt(1);
+    rest.erase(rest.begin() + 1, rest.begin() + 1 + words);
     if (!parser.parse(rest)) {
         CCliOut::Error(QStringLiteral("%1: %2").arg(name, parser.errorText()));
         return CliExit::Usage;

@@ -3,6 +3,9 @@
 #include "progsimprocess.h"
 #include "qelctlprocess.h"
 
+#include <functool.h>
+#include <imagebuilder.h>
+
 #include <QJsonArray>
 #include <QTemporaryDir>
 
@@ -149,6 +152,60 @@ private slots:
         QCOMPARE(failed.status, 2);
         QCOMPARE(failed.ErrLines().size(), 1);
         QVERIFY2(failed.err.contains(QStringLiteral("line 3")) && failed.err.contains(QStringLiteral("code 6")), qPrintable(failed.err));
+    }
+
+    // An image bound to one programmer: decoded with its ID, refused with another
+    // or without one; a damaged plain image is refused by its checksum.
+    void imageInfo()
+    {
+        QTemporaryDir dir;
+        QByteArray program;
+        for (int i = 0; i < 5000; ++i)
+            program.append(char(i * 31));
+        const QString bin = dir.filePath(QStringLiteral("p.bin"));
+        QVERIFY(FuncTool::WriteFile(bin, program));
+        CImageBuilder builder(dir.path());
+        CImageParams params;
+        params.m_nLimit = 500;
+        params.m_nVersion = 9;
+        params.m_nChip = 3;
+        params.m_bEncrypt = true;
+        params.m_strGivenID = kDiskID;
+        CImageResult result;
+        QString err;
+        const QString image = dir.filePath(QStringLiteral("bound.img"));
+        QVERIFY2(builder.SaveImageFile({CBinEntry{0x08000000, bin}}, params, image, result, err), qPrintable(err));
+
+        const QelctlRun run = runQelctl({QStringLiteral("image"), QStringLiteral("info"), image, QStringLiteral("--id"), kDiskID,
+                                         QStringLiteral("--json")});
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        const QJsonObject o = run.Json();
+        QCOMPARE(o.value(QStringLiteral("crc")).toString(), result.m_strCRC);
+        QCOMPARE(o.value(QStringLiteral("startAddress")).toString(), CImageBuilder::CRCText(0x08000000));
+        QCOMPARE(o.value(QStringLiteral("limit")).toInt(), 500);
+        QCOMPARE(o.value(QStringLiteral("version")).toInt(), 9);
+        QCOMPARE(o.value(QStringLiteral("mcu")).toString(), CImageBuilder::ChipName(3));
+        QCOMPARE(o.value(QStringLiteral("encrypted")).toBool(), true);
+        QCOMPARE(o.value(QStringLiteral("boundTo")).toString(), kDiskID);
+        QCOMPARE(o.value(QStringLiteral("sum")).toString(), CImageBuilder::CRCText(result.m_trailer.m_nSum));
+
+        for (const QStringList &args : {QStringList{QStringLiteral("--id"), kVcpID1}, QStringList{}}) {
+            const QelctlRun refused = runQelctl(QStringList{QStringLiteral("image"), QStringLiteral("info"), image} + args);
+            QCOMPARE(refused.status, 2);
+            QCOMPARE(refused.ErrLines().size(), 1);
+        }
+
+        params.m_bEncrypt = false;
+        params.m_nLimit = 0; // a limit needs an encrypted image
+        const QString plain = dir.filePath(QStringLiteral("plain.img"));
+        QVERIFY2(builder.SaveImageFile({CBinEntry{0, bin}}, params, plain, result, err), qPrintable(err));
+        QByteArray bytes = FuncTool::ReadFile(plain);
+        QVERIFY(bytes.size() > 100);
+        bytes[100] = char(bytes[100] ^ 0x01);
+        QVERIFY(FuncTool::WriteFile(plain, bytes));
+        const QelctlRun damaged = runQelctl({QStringLiteral("image"), QStringLiteral("info"), plain});
+        QCOMPARE(damaged.status, 2);
+        QVERIFY2(damaged.err.contains(QStringLiteral("plain.img")), qPrintable(damaged.err));
     }
 
     // A port on the list that is no programmer: a link failure named on one line.
