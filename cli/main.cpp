@@ -1,6 +1,7 @@
 // qelctl: the suite's work from the command line. No display is needed.
 #include "cconvcommand.h"
 #include "ccommanddispatch.h"
+#include "cimagebuildcommand.h"
 #include "cimageinfocommand.h"
 #include "clistcommand.h"
 
@@ -24,6 +25,7 @@ int main(int argc, char *argv[])
     dispatch.Add(std::make_unique<CListCommand>());
     dispatch.Add(std::make_unique<CConvCommand>(CConvCommand::HexToBin));
     dispatch.Add(std::make_unique<CConvCommand>(CConvCommand::BinToHex));
+    dispatch.Add(std::make_unique<CImageBuildCommand>());
     dispatch.Add(std::make_unique<CImageInfoCommand>());
     const int status = dispatch.Run(QCoreApplication::arguments());
     BurnHub::Exitance();

@@ -5,6 +5,7 @@
 
 #include <functool.h>
 #include <imagebuilder.h>
+#include <imagefile.h>
 
 #include <QJsonArray>
 #include <QTemporaryDir>
@@ -206,6 +207,54 @@ private slots:
         const QelctlRun damaged = runQelctl({QStringLiteral("image"), QStringLiteral("info"), plain});
         QCOMPARE(damaged.status, 2);
         QVERIFY2(damaged.err.contains(QStringLiteral("plain.img")), qPrintable(damaged.err));
+    }
+
+    // A BIN at an address and a HEX at its own: the same bytes as the builder
+    // makes of the same inputs (build time aside), and image info reads it back.
+    void imageBuild()
+    {
+        QTemporaryDir dir;
+        QByteArray a(3000, '\0'), b(700, '\0');
+        for (int i = 0; i < a.size(); ++i)
+            a[i] = char(i * 7);
+        for (int i = 0; i < b.size(); ++i)
+            b[i] = char(255 - i);
+        const QString bin = dir.filePath(QStringLiteral("a.bin"));
+        const QString bBin = dir.filePath(QStringLiteral("b.bin"));
+        const QString hex = dir.filePath(QStringLiteral("b.hex"));
+        QVERIFY(FuncTool::WriteFile(bin, a) && FuncTool::WriteFile(bBin, b));
+        QCOMPARE(runQelctl({QStringLiteral("bin2hex"), bBin, hex}).status, 0);
+
+        const QString mine = dir.filePath(QStringLiteral("cli.img"));
+        const QelctlRun run = runQelctl({QStringLiteral("image"), QStringLiteral("build"), QStringLiteral("--program"),
+                                         QStringLiteral("0x0:") + hex, QStringLiteral("--program"), QStringLiteral("0x1000:") + bin,
+                                         QStringLiteral("--mcu"), QStringLiteral("4"), QStringLiteral("--version"),
+                                         QStringLiteral("3"), QStringLiteral("-o"), mine, QStringLiteral("--json")});
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+
+        QTemporaryDir work;
+        CImageBuilder builder(work.path());
+        CImageParams params;
+        params.m_nChip = 3;
+        params.m_nVersion = 3;
+        CImageResult result;
+        QString err;
+        const QString theirs = dir.filePath(QStringLiteral("panel.img"));
+        QVERIFY2(builder.SaveImageFile({CBinEntry{0, hex}, CBinEntry{0x1000, bin}}, params, theirs, result, err), qPrintable(err));
+        QCOMPARE(run.Json().value(QStringLiteral("crc")).toString(), result.m_strCRC);
+        QByteArray x = FuncTool::ReadFile(mine), y = FuncTool::ReadFile(theirs);
+        QVERIFY(CImageFile::Restamp(x, 0) && CImageFile::Restamp(y, 0));
+        QCOMPARE(x, y);
+
+        const QelctlRun info = runQelctl({QStringLiteral("image"), QStringLiteral("info"), mine, QStringLiteral("--json")});
+        QCOMPARE(info.status, 0);
+        QCOMPARE(info.Json().value(QStringLiteral("mcu")).toString(), CImageBuilder::ChipName(3));
+
+        // A BIN without an address is bad usage.
+        const QelctlRun bad = runQelctl({QStringLiteral("image"), QStringLiteral("build"), QStringLiteral("--program"), bin,
+                                         QStringLiteral("-o"), mine});
+        QCOMPARE(bad.status, 2);
+        QCOMPARE(bad.ErrLines().size(), 1);
     }
 
     // A port on the list that is no programmer: a link failure named on one line.
