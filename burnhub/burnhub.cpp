@@ -2,6 +2,8 @@
 
 #include "cmessagebox.h"
 #include "cpubactions.h"
+#include "csafefile.h"
+#include "progerlimits.h"
 #include "functool.h"
 
 #include <QApplication>
@@ -16,6 +18,8 @@
 namespace {
 const char *const kSysFile = "sys/qelprogrammer.dat";
 const char *const kTimeFormat = "yyyy-MM-dd hh:mm:ss";
+// Index, parameter, signal and list files are a few lines; more is not a programmer's.
+const qint64 kMaxListFileSize = 1 << 20;
 
 QString WithSlash(QString path)
 {
@@ -31,6 +35,24 @@ QStringList SplitKeepEmpty(const QString &line)
 QString StripLineEnds(QString text)
 {
     return text.remove(QLatin1Char('\n')).remove(QLatin1Char('\r'));
+}
+
+// A file that is not what it seems (a FIFO, a link out of the programmer's
+// folder, an oversized file) is refused; the reason goes to the log.
+void Refused(const QString &why)
+{
+    if (!why.isEmpty())
+        qWarning().noquote() << "BurnHub:" << why;
+}
+
+// Copies a prepared file into the programmer's folder, never through a link out of it.
+bool ReplaceInRoot(const QString &srcPath, const QString &destination, const QString &root)
+{
+    QString why;
+    if (CSafeFile::Replace(srcPath, destination, root, why))
+        return true;
+    Refused(why);
+    return false;
 }
 } // namespace
 
@@ -119,9 +141,13 @@ ProgerInfo BurnHub::GetUSBProgInfo(const QString &id)
 
 bool BurnHub::ReadSysFile(const QString &path, QMap<QString, QString> &map)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    QString err;
+    if (!CSafeFile::OpenRead(file, path, QString(), err, ProgerLimits::kMaxSysFileSize)) {
+        if (QFileInfo::exists(path))
+            qWarning().noquote() << "BurnHub::ReadSysFile" << err;
         return false;
+    }
     while (!file.atEnd()) {
         const QString line = QString::fromUtf8(file.readLine());
         if (line.startsWith(QLatin1Char('=')))
@@ -140,6 +166,11 @@ bool BurnHub::IsRightProger(const QString &path, ProgerInfo &info)
     QMap<QString, QString> map;
     if (!ReadSysFile(path, map) || !map.contains(QStringLiteral("ID")) || !map.contains(QStringLiteral("VER")))
         return false;
+    if (!ProgerLimits::IsBelievable(map.value(QStringLiteral("ID")), map.value(QStringLiteral("MODEL")),
+                                  map.value(QStringLiteral("VER")), map.value(QStringLiteral("HW")))) {
+        qWarning().noquote() << "BurnHub::IsRightProger" << path << "names a programmer beyond the limits";
+        return false;
+    }
     info.m_strID = map.value(QStringLiteral("ID"));
     info.m_strVer = map.value(QStringLiteral("VER"));
     if (map.contains(QStringLiteral("HW")))
@@ -243,7 +274,7 @@ void BurnHub::LoadLanguage(bool english)
 {
     static QTranslator *translator = nullptr;
     if (!translator)
-        translator = new QTranslator(qApp);
+        translator = new QTranslator(QCoreApplication::instance());
     if (english) {
         if (translator->load(QStringLiteral(":/burnhub_en.qm")))
             QCoreApplication::installTranslator(translator);
@@ -257,10 +288,12 @@ void BurnHub::LoadLanguage(bool english)
 bool BurnHub::ReadImageIndex(QMap<int, ImageInfo> &map, QString &err)
 {
     const QString path = ConfigFilePath(QStringLiteral("image.dat"));
-    QFile file(path);
-    if (!path.isEmpty() && !file.exists() && file.open(QIODevice::WriteOnly))
-        file.close();
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    QString why;
+    if (!path.isEmpty() && !QFileInfo(path).exists() && !QFileInfo(path).isSymLink())
+        CSafeFile::Write(path, GetProgRoot(), QByteArray(), why);
+    if (path.isEmpty() || !CSafeFile::OpenRead(file, path, GetProgRoot(), why, kMaxListFileSize)) {
+        Refused(why);
         err = tr("镜像索引文件打开失败");
         return false;
     }
@@ -293,9 +326,9 @@ bool BurnHub::WriteImageIndex(const QMap<int, ImageInfo> &map, QString &err)
     QByteArray content;
     for (auto it = map.cbegin(); it != map.cend(); ++it)
         content += FuncTool::UTF82GBKStr(QStringLiteral("%1=%2\n").arg(it.key()).arg(it->m_strName));
-    QFile::setPermissions(path, QFile::permissions(path) | QFile::ReadOwner | QFile::WriteOwner);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(content) != content.size()) {
+    QString why;
+    if (!CSafeFile::Write(path, GetProgRoot(), content, why)) {
+        Refused(why);
         err = tr("镜像索引文件%1打开失败").arg(path);
         return false;
     }
@@ -353,7 +386,7 @@ bool BurnHub::DownImageFile(int index, const QString &srcPath, const QString &na
     // The index now names this file; it is replaced in one step, so a failed copy
     // keeps the image that was there.
     const QString destination = GetProcDir() + name;
-    if (!FuncTool::ReplaceFile(srcPath, destination)) {
+    if (!ReplaceInRoot(srcPath, destination, GetProgRoot())) {
         err = tr("镜像文件下载失败");
         return false;
     }
@@ -394,7 +427,8 @@ bool BurnHub::DeleteAllImage(QString &err)
     WriteImageIndex(empty, err);
     WriteNewList(QStringList());
     const QString procDir = GetProcDir();
-    if (!procDir.isEmpty()) {
+    // A procs/ that leads elsewhere is not ours to empty.
+    if (!procDir.isEmpty() && CSafeFile::IsInside(GetProgRoot(), procDir)) {
         const QFileInfoList files = QDir(procDir).entryInfoList(QDir::Files);
         for (const QFileInfo &file : files) {
             if (IsImageSuffix(file.suffix()))
@@ -406,8 +440,9 @@ bool BurnHub::DeleteAllImage(QString &err)
 
 bool BurnHub::CheckImageVaild(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    QString err;
+    if (!CSafeFile::OpenRead(file, path, QString(), err))
         return false;
     const qint64 size = file.size();
     return file.readAll().size() == size;
@@ -428,8 +463,7 @@ bool BurnHub::FileTransfer(const QString &srcPath, QString &err)
     } else if (srcPath.endsWith(QLatin1String(".img"))) {
         destination = root + QStringLiteral("procs/") + srcPath.section(QLatin1Char('/'), -1);
     }
-    if (root.isEmpty() || destination.isEmpty() || !FuncTool::CheckFileDir(destination)
-        || !FuncTool::ReplaceFile(srcPath, destination)) {
+    if (root.isEmpty() || destination.isEmpty() || !ReplaceInRoot(srcPath, destination, GetProgRoot())) {
         qDebug() << "BurnHub::FileTransfer" << srcPath << destination;
         err = tr("镜像文件下载失败");
         return false;
@@ -443,11 +477,13 @@ bool BurnHub::ReadFileData(const QString &name, qint64 &size, QByteArray &data)
     size = 0;
     if (name != QLatin1String("image.dat") && name != QLatin1String("param.ini"))
         return false;
-    QFile file(ConfigFilePath(name));
-    size = file.exists() ? file.size() : 0;
-    data.resize(int(size));
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    QString err;
+    data.clear();
+    if (!CSafeFile::OpenRead(file, ConfigFilePath(name), GetProgRoot(), err, kMaxListFileSize)) {
+        Refused(err);
         return false;
+    }
     data = file.readAll();
     size = data.size();
     return true;
@@ -455,9 +491,12 @@ bool BurnHub::ReadFileData(const QString &name, qint64 &size, QByteArray &data)
 
 bool BurnHub::ReadKeyValueFile(const QString &path, QMap<QString, QString> &map)
 {
-    QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+    QFile file;
+    QString err;
+    if (path.isEmpty() || !CSafeFile::OpenRead(file, path, GetProgRoot(), err, kMaxListFileSize)) {
+        Refused(err);
         return false;
+    }
     while (!file.atEnd()) {
         const QStringList parts = SplitKeepEmpty(StripLineEnds(QString::fromLocal8Bit(file.readLine())));
         if (parts.size() >= 2)
@@ -488,13 +527,14 @@ bool BurnHub::DownConfigFile(const QString &srcPath, QString &err)
 {
     const QString destination = ConfigFilePath(QStringLiteral("param.ini"));
     qDebug() << "BurnHub::DownConfigFile" << destination;
-    bool ok = !destination.isEmpty() && FuncTool::ReplaceFile(srcPath, destination);
+    bool ok = !destination.isEmpty() && ReplaceInRoot(srcPath, destination, GetProgRoot());
     if (!ok)
         err = tr("配置文件下载失败!");
     // The programmer reloads its parameters when it finds this empty command file.
     const QString cmdDir = GetCMDDir();
-    QFile command(cmdDir + QStringLiteral("param_refresh.cmd"));
-    if (cmdDir.isEmpty() || !command.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    QString why;
+    if (cmdDir.isEmpty() || !CSafeFile::Write(cmdDir + QStringLiteral("param_refresh.cmd"), GetProgRoot(), QByteArray(), why)) {
+        Refused(why);
         err = tr("配置文件更新指令下发失败!");
         ok = false;
     }
@@ -504,7 +544,7 @@ bool BurnHub::DownConfigFile(const QString &srcPath, QString &err)
 bool BurnHub::DownSignalFile(const QString &srcPath, QString &err)
 {
     const QString dir = GetConfigDir();
-    if (dir.isEmpty() || !FuncTool::ReplaceFile(srcPath, dir + QStringLiteral("signal.ini"))) {
+    if (dir.isEmpty() || !ReplaceInRoot(srcPath, dir + QStringLiteral("signal.ini"), GetProgRoot())) {
         err = tr("信号配置文件下载失败!");
         return false;
     }
@@ -514,7 +554,7 @@ bool BurnHub::DownSignalFile(const QString &srcPath, QString &err)
 bool BurnHub::DownPasswordFile(const QString &srcPath, QString &err)
 {
     const QString dir = GetSysDir();
-    if (dir.isEmpty() || !FuncTool::ReplaceFile(srcPath, dir + QStringLiteral("password.dat"))) {
+    if (dir.isEmpty() || !ReplaceInRoot(srcPath, dir + QStringLiteral("password.dat"), GetProgRoot())) {
         err = tr("密码下发更新失败!");
         return false;
     }
@@ -524,7 +564,7 @@ bool BurnHub::DownPasswordFile(const QString &srcPath, QString &err)
 bool BurnHub::DownFirmFile(const QString &srcPath, QString &err)
 {
     const QString root = GetProgRoot();
-    if (root.isEmpty() || !FuncTool::ReplaceFile(srcPath, root + QStringLiteral("update.bin"))) {
+    if (root.isEmpty() || !ReplaceInRoot(srcPath, root + QStringLiteral("update.bin"), GetProgRoot())) {
         err = tr("固件程序下载失败!");
         return false;
     }
@@ -537,8 +577,9 @@ bool BurnHub::ReadNewList(QStringList &list)
 {
     list.clear();
     const QString dir = GetConfigDir();
-    QFile file(dir + QStringLiteral("newlist.dat"));
-    if (dir.isEmpty() || !file.open(QIODevice::ReadOnly))
+    QFile file;
+    QString err;
+    if (dir.isEmpty() || !CSafeFile::OpenRead(file, dir + QStringLiteral("newlist.dat"), GetProgRoot(), err, kMaxListFileSize))
         return false;
     while (!file.atEnd())
         list << StripLineEnds(QString::fromLatin1(file.readLine()));
@@ -548,11 +589,14 @@ bool BurnHub::ReadNewList(QStringList &list)
 bool BurnHub::WriteNewList(const QStringList &list)
 {
     const QString dir = GetConfigDir();
-    QFile file(dir + QStringLiteral("newlist.dat"));
-    if (dir.isEmpty() || !file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
+    QByteArray content;
     for (const QString &item : list)
-        file.write(item.toLatin1() + "\r\n");
+        content += item.toLatin1() + "\r\n";
+    QString err;
+    if (dir.isEmpty() || !CSafeFile::Write(dir + QStringLiteral("newlist.dat"), GetProgRoot(), content, err)) {
+        Refused(err);
+        return false;
+    }
     return true;
 }
 

@@ -1,6 +1,6 @@
 #include "chipform.h"
 
-#include "clogview.h"
+#include "cpagelog.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -65,7 +65,7 @@ chipform::chipform(QWidget *parent) : QWidget(parent)
     form->addRow(tr("CRC2:"), edit_crc2);
     layout->addLayout(form);
 
-    edit_out = new CLogView(this);
+    edit_out = new CPageLog(this);
     layout->addWidget(edit_out, 1);
     QMetaObject::connectSlotsByName(this);
     ShowState();

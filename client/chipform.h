@@ -10,7 +10,7 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class CLogView;
+class CPageLog;
 
 class chipform : public QWidget, private CLinePipe
 {
@@ -53,5 +53,5 @@ private:
     QLineEdit *edit_ver = nullptr;
     QLineEdit *edit_crc1 = nullptr;
     QLineEdit *edit_crc2 = nullptr;
-    CLogView *edit_out = nullptr;
+    CPageLog *edit_out = nullptr;
 };

@@ -3,7 +3,7 @@
 #include "clientdefs.h"
 #include "clientevents.h"
 #include "clocalproger.h"
-#include "clogview.h"
+#include "cpagelog.h"
 #include "selindexdlg.h"
 #include "sendfirmdlg.h"
 #include "showconfigdlg.h"
@@ -62,6 +62,15 @@ remoteform::remoteform(QWidget *parent) : QWidget(parent)
     m_nNsqPort = ini.GetInt(QStringLiteral("REMOTE"), QStringLiteral("NSQPORT"), 4161, file);
 
     BuildUi();
+    // An unattended station connects by itself once it has a programmer: "address:port".
+    const QString server = ini.GetString(QStringLiteral("REMOTE"), QStringLiteral("TCPSERVER"), QString(), file).trimmed();
+    const int colon = server.lastIndexOf(QLatin1Char(':'));
+    if (colon > 0) {
+        edit_ip->setText(server.left(colon));
+        edit_port->setText(server.mid(colon + 1));
+        tabWidget->setCurrentIndex(1);
+        m_bTcpPending = true;
+    }
     ClientEvents::SetReceiver(this);
 
     m_pHost = std::make_unique<CClientHost>(&m_progers);
@@ -132,7 +141,7 @@ void remoteform::BuildUi()
     tabWidget->addTab(BuildNsqTab(), tr("NSQ远程"));
     layout->addWidget(tabWidget);
 
-    edit_out = new CLogView(this);
+    edit_out = new CPageLog(this);
     edit_out->setContextMenuPolicy(Qt::CustomContextMenu);
     layout->addWidget(edit_out, 1);
 
@@ -284,6 +293,10 @@ void remoteform::on_btn_refresh_clicked()
     combo_prog->setCurrentIndex(m_progers.CurrentRow());
     FillIdentity();
     Log(tr("下载器列表已刷新!"));
+    if (m_bTcpPending && m_progers.Current()) {
+        m_bTcpPending = false;
+        on_btn_login_clicked();
+    }
 }
 
 void remoteform::combo_prog_activated(int index)

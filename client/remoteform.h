@@ -15,7 +15,7 @@ class QLineEdit;
 class QProgressDialog;
 class QPushButton;
 class QTabWidget;
-class CLogView;
+class CPageLog;
 class CLinkTcpC;
 class CLinkMQTT;
 class CLinkNsq;
@@ -93,6 +93,8 @@ private:
     int m_nMqttPort = 0;
     QString m_strNsqHost;
     int m_nNsqPort = 0;
+    // [REMOTE] TCPSERVER is set and the station has not connected yet.
+    bool m_bTcpPending = false;
 
     // Widgets, children of the page.
     QComboBox *combo_prog = nullptr;
@@ -116,6 +118,6 @@ private:
     QLineEdit *edit_nsqinfo = nullptr;
     QPushButton *btn_nsqconnect = nullptr;
     QPushButton *btn_nsqdisconnect = nullptr;
-    CLogView *edit_out = nullptr;
+    CPageLog *edit_out = nullptr;
     QProgressDialog *m_pBusy = nullptr;
 };

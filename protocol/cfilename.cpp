@@ -5,7 +5,7 @@
 
 bool CFileName::IsPlain(const QString &name)
 {
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+    if (name.isEmpty() || name.size() > kMaxLength || name == QLatin1String(".") || name == QLatin1String(".."))
         return false;
     for (const QChar c : name) {
         if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char(':') || c.unicode() < 0x20)

@@ -8,6 +8,9 @@
 class CFileName
 {
 public:
+    // Longer names are no file name a file system of ours can hold.
+    static constexpr int kMaxLength = 255;
+
     static bool IsPlain(const QString &name);
     // folder + name when name is plain; false (path cleared) otherwise.
     static bool InFolder(const QString &folder, const QString &name, QString &path);

@@ -16,7 +16,7 @@ void CLinkMQTT::StartService(const QString &uid, const QString &host, int port)
 bool CLinkMQTT::SendMessage(const QString &topic, const QByteArray &message)
 {
     AddPubMessage(topic, message);
-    CMainHost::Instance()->Log(ProtoText::tr("topic:%1 发送报文:%3").arg(topic, QString::fromUtf8(message)));
+    CMainHost::Instance()->Log(ProtoText::tr("topic:%1 发送报文:%3").arg(topic, ProtoText::Message(message)));
     return true;
 }
 

@@ -30,9 +30,9 @@ bool CLinkTcpC::SendMessage(const QByteArray &message)
     QByteArray frame = CFrameCutter::MakeTcp(message);
     SendData(frame.data(), quint16(frame.size()), m_strIP, m_nPort);
     if (m_eRole == Station)
-        host->Log(ProtoText::tr("%1:%2 发送报文:%3").arg(m_strIP).arg(m_nPort).arg(QString::fromUtf8(message)));
+        host->Log(ProtoText::tr("%1:%2 发送报文:%3").arg(m_strIP, QString::number(m_nPort), ProtoText::Message(message)));
     else if (message.size() < kLongCloudText)
-        qDebug().noquote() << QStringLiteral("%1:%2 发送报文:%3").arg(m_strIP).arg(m_nPort).arg(QString::fromUtf8(message));
+        qDebug().noquote() << QStringLiteral("%1:%2 发送报文:%3").arg(m_strIP, QString::number(m_nPort), QString::fromUtf8(message));
     else
         qDebug().noquote() << QStringLiteral("%1:%2 发送文件数据").arg(m_strIP).arg(m_nPort);
     return true;

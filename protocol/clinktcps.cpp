@@ -18,7 +18,7 @@ bool CLinkTcpS::SendMessage(const QByteArray &message, const QString &ip, int po
     }
     QByteArray frame = CFrameCutter::MakeTcp(message);
     SendData(frame.data(), quint16(frame.size()), ip, port);
-    host->Log(ProtoText::tr("%1:%2 发送报文:%3").arg(ip).arg(port).arg(QString::fromUtf8(message)));
+    host->Log(ProtoText::tr("%1:%2 发送报文:%3").arg(ip, QString::number(port), ProtoText::Message(message)));
     return true;
 }
 
@@ -56,4 +56,10 @@ void CLinkTcpS::HandleConnState(bool connected, QString ip, int port)
     request.SetPeer(ip, port);
     request.Send();
 #endif
+}
+
+void CLinkTcpS::HandleSendLimit(QString ip, int port, qint64 pending)
+{
+    CMainHost::Instance()->Log(
+        ProtoText::tr("%1:%2 未读取的数据超过%3字节, 已断开").arg(ip, QString::number(port), QString::number(pending)));
 }

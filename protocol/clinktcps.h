@@ -22,6 +22,7 @@ public:
 protected:
     void HandleRecvData(const ns_streamhost::RecvData &data) override;
     void HandleConnState(bool connected, QString ip, int port) override;
+    void HandleSendLimit(QString ip, int port, qint64 pending) override;
 
 private:
     CBufList m_bufs;

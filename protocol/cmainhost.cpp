@@ -44,7 +44,7 @@ void CMainHost::Handle(RecvPacket *raw)
 
 void CMainHost::DispatchTcp(const QByteArray &text, const QString &ip, int port)
 {
-    Log(ProtoText::tr("%1:%2 收到报文:%3").arg(ip).arg(port).arg(QString::fromUtf8(text)));
+    Log(ProtoText::tr("%1:%2 收到报文:%3").arg(ip, QString::number(port), ProtoText::Message(text)));
     RecvPacket *packet = ParsePacket(text);
     if (packet)
         packet->SetPeer(ip, port);
@@ -56,7 +56,7 @@ void CMainHost::DispatchCloud(const QByteArray &text, const QString &ip, int por
     if (text.size() >= kLongCloudText)
         qDebug().noquote() << QStringLiteral("%1:%2 收到文件数据").arg(ip).arg(port);
     else
-        qDebug().noquote() << QStringLiteral("%1:%2 收到报文:%3").arg(ip).arg(port).arg(QString::fromUtf8(text));
+        qDebug().noquote() << QStringLiteral("%1:%2 收到报文:%3").arg(ip, QString::number(port), QString::fromUtf8(text));
     RecvPacket *packet = ParsePacket(text);
     if (packet)
         packet->SetPeer(ip, port);
@@ -65,7 +65,7 @@ void CMainHost::DispatchCloud(const QByteArray &text, const QString &ip, int por
 
 void CMainHost::DispatchTopic(CRemoteKey::Kind via, const QString &topic, const QByteArray &text)
 {
-    Log(ProtoText::tr("topic:%1 收到报文:%2").arg(topic, QString::fromUtf8(text)));
+    Log(ProtoText::tr("topic:%1 收到报文:%2").arg(topic, ProtoText::Message(text)));
     RecvPacket *packet = ParsePacket(text);
     if (packet) {
         if (via == CRemoteKey::Nsq)
@@ -78,7 +78,7 @@ void CMainHost::DispatchTopic(CRemoteKey::Kind via, const QString &topic, const 
 
 void CMainHost::DispatchHid(const QByteArray &text, const QString &key)
 {
-    Log(ProtoText::tr("%1 收到报文:%2").arg(key, QString::fromUtf8(text)));
+    Log(ProtoText::tr("%1 收到报文:%2").arg(key, ProtoText::Message(text)));
     RecvPacket *packet = ParsePacket(text);
     if (packet)
         packet->m_serial = key;

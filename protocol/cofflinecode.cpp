@@ -1,5 +1,7 @@
 #include "cofflinecode.h"
 
+#include "cpeerjson.h"
+
 #include <imagecipher.h>
 
 #include <QJsonDocument>
@@ -53,7 +55,8 @@ COfflineCode::Error COfflineCode::Parse(const QString &code, QString &user, QStr
     QByteArray plain;
     if (!Open(code.toLatin1(), plain))
         return BadLength;
-    const QJsonObject o = QJsonDocument::fromJson(plain).object();
+    QJsonObject o;
+    CPeerJson::ParseObject(plain, o);
     const QJsonValue u = o.value(QStringLiteral("user"));
     const QJsonValue f = o.value(QStringLiteral("fileName"));
     if (!u.isString() || !f.isString())

@@ -1,7 +1,6 @@
 #include "packets.h"
 
-#include <QJsonDocument>
-#include <QJsonParseError>
+#include "cpeerjson.h"
 
 QEL_PROTO_NS_BEGIN
 
@@ -50,11 +49,9 @@ const QList<Maker> &Makers()
 
 RecvPacket *ParsePacket(const QByteArray &text)
 {
-    QJsonParseError error{};
-    const QJsonDocument doc = QJsonDocument::fromJson(text, &error);
-    if (error.error != QJsonParseError::NoError || doc.isNull() || !doc.isObject())
+    QJsonObject object;
+    if (!CPeerJson::ParseObject(text, object))
         return nullptr;
-    const QJsonObject object = doc.object();
     const QJsonValue cmd = object.value(QStringLiteral("cmd"));
     if (!cmd.isString())
         return nullptr;

@@ -1,5 +1,7 @@
 #include "prototext.h"
 
+#include <clogview.h>
+
 #include <QTranslator>
 
 // The resource sits in a static library: name it so the linker keeps it.
@@ -20,4 +22,9 @@ bool ProtoText::LoadLanguage(bool english)
     if (!translator.load(QStringLiteral(":/protocol_en.qm")))
         return false;
     return QCoreApplication::installTranslator(&translator);
+}
+
+QString ProtoText::Message(const QByteArray &text)
+{
+    return CLogView::Shorten(QString::fromUtf8(text));
 }

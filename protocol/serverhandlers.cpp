@@ -11,14 +11,22 @@
 #include "prototext.h"
 
 #include <progerinfo.h>
+#include <progerlimits.h>
 
 QEL_PROTO_NS_BEGIN
 
 void ProgRespPacket::HandleData()
 {
     const CRemoteKey key = RemoteKeyOf(*this);
+    const qelmsg::ProgResponse d = Data();
+    // A station tells what its programmer is; beyond the model's limits it is not believed.
+    if (!ProgerLimits::IsBelievable(d.id, d.model, d.ver, d.path)
+        || d.reason.size() > ProgerLimits::kMaxPathLength) {
+        CMainHost::Instance()->Log(ProtoText::tr("下载器信息超出长度限制, 已忽略"));
+        return;
+    }
     if (key.IsValid())
-        CMainHost::Instance()->UpdateRemoteProger(key, Data());
+        CMainHost::Instance()->UpdateRemoteProger(key, d);
 }
 
 void ImageRespPacket::HandleData()

@@ -1,6 +1,8 @@
 #include "clogfile.h"
 
-#include <QSaveFile>
+#include <csafefile.h>
+
+#include <QFileInfo>
 
 QString CLogFile::FileName(const QDateTime &time)
 {
@@ -10,11 +12,10 @@ QString CLogFile::FileName(const QDateTime &time)
 bool CLogFile::Save(const QString &folder, const QString &text, const QDateTime &time, QString &path)
 {
     path = folder + FileName(time);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!QFileInfo(folder).isDir())
         return false;
-    file.write(text.toUtf8());
-    return file.commit();
+    QString err;
+    return CSafeFile::Write(path, folder, text.toUtf8(), err);
 }
 
 QString CLogFile::Line(const QDateTime &time, const QString &text)

@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
 
 CRemoteActions::CRemoteActions(QWidget *window, QAction *tcp, QAction *mqtt, QAction *nsq, QLabel *state)
     : QObject(window), m_pWindow(window), m_pTcp(tcp), m_pMqtt(mqtt), m_pNsq(nsq), m_pState(state)
@@ -29,6 +30,14 @@ CRemoteActions::CRemoteActions(QWidget *window, QAction *tcp, QAction *mqtt, QAc
     // Dropped after the current callback, like a station that went.
     connect(m_pService.get(), &CRemoteService::sigStationGone, this,
             [](const CRemoteKey &key) { ServerEvents::PostProgerGone(CServerHost::ProgerOf(key)); });
+    // An unattended server (the demo, a line PC) listens from start-up: "address:port".
+    const QString listen = ini.GetString(QStringLiteral("REMOTE"), QStringLiteral("TCPLISTEN"), QString(), file).trimmed();
+    const int colon = listen.lastIndexOf(QLatin1Char(':'));
+    if (colon > 0) {
+        m_pTcpDlg->edit_ip->setText(listen.left(colon));
+        m_pTcpDlg->edit_port->setText(listen.mid(colon + 1));
+        m_pService->StartTcp(m_pTcpDlg->Address(), m_pTcpDlg->Port());
+    }
     ShowState();
 }
 

@@ -5,6 +5,8 @@
 #include "cexportprompt.h"
 #include "cimagesettings.h"
 #include "clogfile.h"
+#include "clogview.h"
+#include "csafefile.h"
 #include "cmessagebox.h"
 #include "cnamevalidator.h"
 #include "configform.h"
@@ -254,9 +256,7 @@ int MainWindow::CurrentImageIndex() const
 
 void MainWindow::Log(const QString &text)
 {
-    ui->edit_out->appendPlainText(CLogFile::Line(QDateTime::currentDateTime(), text));
-    QScrollBar *bar = ui->edit_out->verticalScrollBar();
-    bar->setValue(bar->maximum());
+    CLogView::Append(ui->edit_out, CLogFile::Line(QDateTime::currentDateTime(), text));
 }
 
 QString MainWindow::LogText() const
@@ -1040,7 +1040,7 @@ void MainWindow::SetProgerPassword()
     }
     const QString path = ServerDefs::WorkDir() + QStringLiteral("password.dat");
     QString err;
-    bool ok = FuncTool::WriteFile(path, m_pPwdDlg->GetPassword().toLatin1());
+    bool ok = CSafeFile::Write(path, ServerDefs::WorkDir(), m_pPwdDlg->GetPassword().toLatin1(), err);
     if (ok) {
         BurnHub::Instance()->SetProgRoot(root);
         ok = BurnHub::Instance()->DownPasswordFile(path, err);

@@ -20,6 +20,36 @@
     </message>
 </context>
 <context>
+    <name>CLogView</name>
+    <message>
+        <source>...(共%1个字符)</source>
+        <translation>... (%1 characters in all)</translation>
+    </message>
+</context>
+<context>
+    <name>CSafeFile</name>
+    <message>
+        <source>%1 无法打开</source>
+        <translation>%1 cannot be opened</translation>
+    </message>
+    <message>
+        <source>%1 不是普通文件, 已拒绝</source>
+        <translation>%1 is not a regular file; refused</translation>
+    </message>
+    <message>
+        <source>%1 过大(%2字节), 已拒绝</source>
+        <translation>%1 is too large (%2 bytes); refused</translation>
+    </message>
+    <message>
+        <source>%1 在目录%2之外, 已拒绝</source>
+        <translation>%1 lies outside the folder %2; refused</translation>
+    </message>
+    <message>
+        <source>%1 写入失败</source>
+        <translation>Writing %1 failed</translation>
+    </message>
+</context>
+<context>
     <name>FuncTool</name>
     <message>
         <source>目标目录创建失败.</source>

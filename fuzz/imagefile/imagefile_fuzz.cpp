@@ -39,7 +39,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         qInstallMessageHandler(Quiet);
         Require(dir.isValid());
         qputenv("QEL_DATA_DIR", dir.path().toLocal8Bit());
-        QDir::setCurrent(dir.path());
         QDir().mkpath(dir.path() + QStringLiteral("/prog/config"));
         BurnHub::Instance()->SetProgRoot(dir.path() + QStringLiteral("/prog/"));
         return true;

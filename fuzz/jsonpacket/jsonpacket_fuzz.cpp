@@ -46,6 +46,11 @@ void Quiet(QtMsgType, const QMessageLogContext &, const QString &) {}
 // serves files can only touch that.
 struct Setup
 {
+    // File transfers run from the event loop.
+    int argc = 1;
+    char arg0[8] = "fuzz";
+    char *argv[2] = {arg0, nullptr};
+    QCoreApplication app{argc, argv};
     QTemporaryDir dir;
     FuzzHost host;
     Setup()
@@ -54,7 +59,6 @@ struct Setup
         if (!dir.isValid())
             std::abort();
         qputenv("QEL_DATA_DIR", dir.path().toLocal8Bit());
-        QDir::setCurrent(dir.path());
         // One file the server may serve, so "file-read" streams something.
         QDir().mkpath(dir.path() + QStringLiteral("/qel720A_server"));
         QFile f(dir.path() + QStringLiteral("/qel720A_server/a.bin"));
@@ -102,6 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     case 3: host.DispatchTopic(CRemoteKey::Mqtt, kTopic, text); break;
     default: host.DispatchHid(text, QStringLiteral("/dev/hidraw0")); break;
     }
+    QCoreApplication::processEvents();
 
     return 0;
 }

@@ -126,7 +126,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     static const QString local = [] {
         qInstallMessageHandler(Quiet);
         qputenv("QEL_DATA_DIR", Folder().path().toLocal8Bit());
-        QDir::setCurrent(Folder().path());
         const QString path = Folder().path() + QStringLiteral("/push.bin");
         QFile f(path);
         if (f.open(QIODevice::WriteOnly))

@@ -47,19 +47,31 @@ public:
         DropPeers(report);
     }
 
+    QTcpSocket *Find(const QString &ip, int port) const
+    {
+        for (QTcpSocket *peer : m_peers) {
+            if (peer->property("qelPort").toInt() == port && peer->property("qelIP").toString() == ip)
+                return peer;
+        }
+        return nullptr;
+    }
+
     void Send(const char *bytes, int count, const QString &ip, int port)
     {
-        for (QTcpSocket *peer : qAsConst(m_peers)) {
-            if (peer->property("qelPort").toInt() == port && peer->property("qelIP").toString() == ip) {
-                if (peer->state() == QAbstractSocket::ConnectedState)
-                    peer->write(bytes, count);
-                return;
-            }
+        QTcpSocket *peer = Find(ip, port);
+        if (!peer || peer->state() != QAbstractSocket::ConnectedState)
+            return;
+        const qint64 pending = peer->bytesToWrite() + count;
+        if (pending > m_nSendLimit) {
+            Drop(peer, pending);
+            return;
         }
+        peer->write(bytes, count);
     }
 
     QTcpServer m_server;
     RecvCallback m_callback = nullptr;
+    qint64 m_nSendLimit = CStreamHost::kDefaultSendLimit;
 
 private:
     void OnNewConnection()
@@ -107,6 +119,25 @@ private:
         peer->deleteLater();
         m_pOwner->HandleConnState(false, peer->property("qelIP").toString(),
                                   peer->property("qelPort").toInt());
+    }
+
+    // The caller may be deep in its own handling of this peer: it hears of the
+    // drop once that is done.
+    void Drop(QTcpSocket *peer, qint64 pending)
+    {
+        m_peers.removeOne(peer);
+        peer->disconnect(this);
+        peer->abort();
+        peer->deleteLater();
+        const QString ip = peer->property("qelIP").toString();
+        const int port = peer->property("qelPort").toInt();
+        QMetaObject::invokeMethod(
+            this,
+            [this, ip, port, pending] {
+                m_pOwner->HandleSendLimit(ip, port, pending);
+                m_pOwner->HandleConnState(false, ip, port);
+            },
+            Qt::QueuedConnection);
     }
 
     void DropPeers(bool report)
@@ -165,6 +196,19 @@ quint16 CStreamHost::ListenPort() const
 {
     return m_pCore->m_server.serverPort();
 }
+
+void CStreamHost::SetSendLimit(qint64 bytes)
+{
+    m_pCore->m_nSendLimit = bytes;
+}
+
+qint64 CStreamHost::PendingBytes(const QString &ip, int port) const
+{
+    const QTcpSocket *peer = m_pCore->Find(ip, port);
+    return peer ? peer->bytesToWrite() : -1;
+}
+
+void CStreamHost::HandleSendLimit(QString, int, qint64) {}
 
 void CStreamHost::HandleRecvData(const RecvData &) {}
 

@@ -43,9 +43,19 @@ public:
     bool IsListening() const;
     quint16 ListenPort() const;
 
+    // A peer that does not read cannot make us keep its bytes without bound:
+    // a send that would leave more than this waiting drops the peer.
+    static constexpr qint64 kDefaultSendLimit = 4 << 20;
+    void SetSendLimit(qint64 bytes);
+    // Bytes written to that peer and not yet taken by the network; -1 when
+    // there is no such peer.
+    qint64 PendingBytes(const QString &ip, int port) const;
+
 protected:
     virtual void HandleRecvData(const RecvData &data);
     virtual void HandleConnState(bool connected, QString ip, int port);
+    // A peer was dropped for the send limit; its state call (gone) follows.
+    virtual void HandleSendLimit(QString ip, int port, qint64 pending);
 
 private:
     friend class StreamHostCore;

@@ -191,6 +191,26 @@
         <translation>Loading file %1 into the programmer failed!</translation>
     </message>
     <message>
+        <source>对端已断开, 停止发送文件:</source>
+        <translation>The peer has gone; stopped sending file:</translation>
+    </message>
+    <message>
+        <source>对端长时间未接收, 停止发送文件:</source>
+        <translation>The peer has not read for too long; stopped sending file:</translation>
+    </message>
+    <message>
+        <source>文件发送任务过多, 拒绝发送:</source>
+        <translation>Too many file transfers for this peer; refused to send:</translation>
+    </message>
+    <message>
+        <source>%1:%2 未读取的数据超过%3字节, 已断开</source>
+        <translation>%1:%2 left more than %3 bytes unread; disconnected</translation>
+    </message>
+    <message>
+        <source>下载器信息超出长度限制, 已忽略</source>
+        <translation>Programmer description beyond the length limits; ignored</translation>
+    </message>
+    <message>
         <source>无法替换本地文件:</source>
         <translation>Cannot replace the local file: </translation>
     </message>

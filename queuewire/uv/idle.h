@@ -21,7 +21,7 @@ public:
 private:
     static void onIdle(uv_idle_t *handle);
 
-    EventLoop *m_loop;
+    [[maybe_unused]] EventLoop *m_loop;
     uv_idle_t *m_handle;
     std::function<void()> m_callback;
 };

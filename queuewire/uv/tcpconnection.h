@@ -47,7 +47,7 @@ private:
     static void onRead(uv_stream_t *stream, ssize_t nread, const uv_buf_t *buf);
     static void onClosed(uv_handle_t *handle);
 
-    EventLoop *m_loop;
+    [[maybe_unused]] EventLoop *m_loop;
     uv_tcp_t *m_socket;
     std::string m_name;
     bool m_connected = true;

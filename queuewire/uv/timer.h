@@ -30,7 +30,7 @@ private:
     static void onTimeout(uv_timer_t *handle);
     static void onClosed(uv_handle_t *handle);
 
-    EventLoop *m_loop;
+    [[maybe_unused]] EventLoop *m_loop;
     uv_timer_t *m_handle;
     uint64_t m_timeout;
     uint64_t m_repeat;

@@ -3,6 +3,8 @@
 
 #include "keypresswatcher.h"
 
+#include <clogview.h>
+
 #include <cmessagebox.h>
 
 #include <QApplication>
@@ -224,7 +226,7 @@ void usbcontroldlg::AppendLog(const QString &text, bool failure)
         format.setForeground(kFailureColor);
     if (!ui->edit_out->document()->isEmpty())
         cursor.insertBlock();
-    cursor.insertText(QDateTime::currentDateTime().toString(QStringLiteral("[yyyy-MM-dd hh:mm:ss.zzz]")) + text, format);
+    cursor.insertText(CLogView::Bound(ui->edit_out->document(), QDateTime::currentDateTime().toString(QStringLiteral("[yyyy-MM-dd hh:mm:ss.zzz]")) + text), format);
     QScrollBar *bar = ui->edit_out->verticalScrollBar();
     bar->setValue(bar->maximum());
 }

@@ -86,7 +86,8 @@ private slots:
     {
         CPubActions pub;
         const QString file = QStringLiteral("damaged.ini");
-        QVERIFY(FuncTool::WriteFile(pub.IniPath(file), QByteArray("[UI\nLANGUAGE=abc\n\0\xff\xfe=\n[", 27)));
+        static const char damaged[] = "[UI\nLANGUAGE=abc\n\0\xff\xfe=\n[";
+        QVERIFY(FuncTool::WriteFile(pub.IniPath(file), QByteArray(damaged, int(sizeof(damaged)) - 1)));
         QCOMPARE(pub.GetInt("UI", "LANGUAGE", 5, file), 5);
         QCOMPARE(pub.GetString("NONE", "x", "d", file), QStringLiteral("d"));
 

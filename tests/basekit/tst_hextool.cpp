@@ -294,7 +294,7 @@ private slots:
         QSet<int> seen;
         for (int i = 0; i < 20000; ++i) {
             QByteArray text = good;
-            for (int m = int(rng.bounded(1, 4)); m > 0; --m) {
+            for (int m = int(rng.bounded(1, 4)); m > 0 && !text.isEmpty(); --m) {
                 const int at = int(rng.bounded(text.size()));
                 switch (rng.bounded(4)) {
                 case 0: text[at] = alphabet[int(rng.bounded(alphabet.size()))]; break;

@@ -2,6 +2,7 @@
 // the programmers found, and a local image loaded into a disk programmer.
 #include "clienttest.h"
 #include "chipform.h"
+#include "clientdefs.h"
 #include "mainwindow.h"
 #include "myupdater.h"
 #include "progsimprocess.h"
@@ -20,6 +21,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
@@ -61,6 +64,7 @@ private slots:
     {
         qunsetenv("QEL_PROG_DIRS");
         qunsetenv("QEL_VCP_PORTS");
+        CPubActions(true).WriteString(QStringLiteral("REMOTE"), QStringLiteral("TCPSERVER"), QString(), ClientDefs::IniFile());
         BurnHub::Exitance();
         m_dir.reset();
     }
@@ -161,6 +165,33 @@ private slots:
         QVERIFY(w.RemotePage()->LogText().contains(QStringLiteral("检测到VCP下载器已断开连接:") + port));
         QVERIFY(w.RemotePage()->LogText().contains(QStringLiteral("检测到HID下载器已断开连接")));
         CReportPipe::SetSimulationDir(QString());
+    }
+
+    void tcpServerSettingConnectsOnceAProgrammerIsThere()
+    {
+        QTcpServer server;
+        QVERIFY(server.listen(QHostAddress::LocalHost, 0));
+        CPubActions ini(true);
+        const QString file = ClientDefs::IniFile();
+        QVERIFY(ini.WriteString(QStringLiteral("REMOTE"), QStringLiteral("TCPSERVER"),
+                                QStringLiteral("127.0.0.1:%1").arg(server.serverPort()), file));
+        clienttest::Boxes boxes;
+        {
+            // No programmer yet: the address is shown, nothing is connected, nothing asked.
+            MainWindow w;
+            QCOMPARE(Field(w, "edit_ip"), QStringLiteral("127.0.0.1"));
+            QCOMPARE(Field(w, "edit_port"), QString::number(server.serverPort()));
+            QCOMPARE(w.RemotePage()->findChild<QTabWidget *>(QStringLiteral("tabWidget"))->currentIndex(), 1);
+            QVERIFY(!server.waitForNewConnection(500));
+            QVERIFY(boxes.shown.isEmpty());
+        }
+        BurnHub::Exitance();
+        const QString disk = m_dir->filePath(QStringLiteral("disk"));
+        QVERIFY(clienttest::MakeProger(disk, kDiskId));
+        qputenv("QEL_PROG_DIRS", disk.toLocal8Bit());
+        MainWindow w;
+        QTRY_VERIFY_WITH_TIMEOUT(server.hasPendingConnections(), 5000);
+        QVERIFY(w.RemotePage()->LogText().contains(QStringLiteral("发起连接")));
     }
 
     void localImageGoesIntoTheProgrammer()

@@ -18,12 +18,12 @@ public:
     void HandleTopicMsg(const QByteArray &body, const QString &topic) override
     {
         messages.append(topic + "=" + QString::fromUtf8(body));
-        onGuiThread = onGuiThread && QThread::currentThread() == qApp->thread();
+        onGuiThread = onGuiThread && QThread::currentThread() == QCoreApplication::instance()->thread();
     }
     void HandleConnState(bool connected) override
     {
         states.append(connected);
-        onGuiThread = onGuiThread && QThread::currentThread() == qApp->thread();
+        onGuiThread = onGuiThread && QThread::currentThread() == QCoreApplication::instance()->thread();
     }
 
     QStringList messages;

@@ -8,7 +8,10 @@
 #include "mainwindow.h"
 #include "mosquittobroker.h"
 #include "qeltest.h"
+#include "serverdefs.h"
 #include "serverdlg.h"
+
+#include <cpubactions.h>
 
 #include <QAction>
 #include <QLabel>
@@ -41,6 +44,7 @@ private slots:
     void init()
     {
         qputenv("QEL_PROG_DIRS", "");
+        CPubActions(true).WriteString(QStringLiteral("REMOTE"), QStringLiteral("TCPLISTEN"), QString(), ServerDefs::IniFile());
         CMessageBox::SetResponder([](CMessageBox::Kind, const QString &, const QString &) { return QMessageBox::Yes; });
     }
 
@@ -86,6 +90,32 @@ private slots:
         tcp->trigger();
         QVERIFY(!tcp->isChecked());
         QTRY_VERIFY(w.LogText().contains(QStringLiteral("远程服务启动失败")));
+    }
+
+    void tcpListenSettingStartsTheServiceAtStartUp()
+    {
+        const quint16 port = qeltest::freePort();
+        CPubActions ini(true);
+        const QString file = ServerDefs::IniFile();
+        QVERIFY(ini.WriteString(QStringLiteral("REMOTE"), QStringLiteral("TCPLISTEN"),
+                                QStringLiteral("127.0.0.1:%1").arg(port), file));
+        {
+            MainWindow w;
+            CServerHost host(&w);
+            QVERIFY(Action(w, "actionserver")->isChecked());
+            QVERIFY(StateShows(w, QStringLiteral("远程服务已开启-127.0.0.1:%1").arg(port)));
+            QTcpSocket station;
+            station.connectToHost(QHostAddress::LocalHost, port);
+            QVERIFY(station.waitForConnected(5000));
+            QTRY_COMPARE(w.Programmers().Count(), 1);
+        }
+        // Without the key the service waits for the action.
+        QVERIFY(ini.WriteString(QStringLiteral("REMOTE"), QStringLiteral("TCPLISTEN"), QString(), file));
+        MainWindow w;
+        QVERIFY(!Action(w, "actionserver")->isChecked());
+        QTcpSocket station;
+        station.connectToHost(QHostAddress::LocalHost, port);
+        QVERIFY(!station.waitForConnected(1000));
     }
 
     void mqttServiceFollowsItsConnection()

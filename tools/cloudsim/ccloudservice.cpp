@@ -1,5 +1,7 @@
 #include "ccloudservice.h"
 
+#include "cpeerjson.h"
+
 #include <cfilename.h>
 #include <cofflinecode.h>
 
@@ -90,13 +92,11 @@ QByteArray CCloudService::Handle(CCloudSession &session, const QByteArray &text)
         {qelmsg::GetOfflineIMGReq::cmd, &CCloudService::GetOfflineImage},
     };
 
-    QJsonParseError error{};
-    const QJsonDocument doc = QJsonDocument::fromJson(text, &error);
-    if (error.error != QJsonParseError::NoError || !doc.isObject()) {
+    QJsonObject o;
+    if (!CPeerJson::ParseObject(text, o)) {
         m_log(Line("%1 dropped: not a JSON object (%2 bytes)", session.strPeer, text.size()));
         return QByteArray();
     }
-    const QJsonObject o = doc.object();
     const QString cmd = o.value(QStringLiteral("cmd")).toString();
     for (const auto &entry : table) {
         if (cmd == QLatin1String(entry.first)) {

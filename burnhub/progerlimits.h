@@ -1,0 +1,21 @@
+#pragma once
+// What a programmer or a peer may tell about a programmer before it is
+// believed: the model's ID is 24 hex digits; the other texts are short.
+#include <QString>
+
+namespace ProgerLimits {
+
+constexpr int kMaxIDLength = 24;
+constexpr int kMaxTextLength = 64;
+constexpr int kMaxPathLength = 1024;
+// An identity file is a few short lines.
+constexpr qint64 kMaxSysFileSize = 4096;
+
+// True when id, model, version and path keep those limits.
+inline bool IsBelievable(const QString &id, const QString &model, const QString &ver, const QString &path)
+{
+    return id.size() <= kMaxIDLength && model.size() <= kMaxTextLength && ver.size() <= kMaxTextLength
+           && path.size() <= kMaxPathLength;
+}
+
+} // namespace ProgerLimits
