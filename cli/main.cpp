@@ -1,0 +1,33 @@
+// qelctl: the suite's work from the command line. No display is needed.
+#include "cconvcommand.h"
+#include "ccommanddispatch.h"
+#include "cimagebuildcommand.h"
+#include "cimageinfocommand.h"
+#include "clistcommand.h"
+
+#include <burnhub.h>
+#include <ctranslations.h>
+
+#include <QCoreApplication>
+#include <QLoggingCategory>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("qelctl"));
+    // Standard error carries the command's own error lines only; the libraries'
+    // trace comes back with QELCTL_DEBUG=1.
+    if (qEnvironmentVariableIsEmpty("QELCTL_DEBUG"))
+        QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false\n*.warning=false"));
+    // The libraries' messages in English, as the command's own texts are.
+    CTranslations::LoadTranslations(true);
+    CCommandDispatch dispatch;
+    dispatch.Add(std::make_unique<CListCommand>());
+    dispatch.Add(std::make_unique<CConvCommand>(CConvCommand::HexToBin));
+    dispatch.Add(std::make_unique<CConvCommand>(CConvCommand::BinToHex));
+    dispatch.Add(std::make_unique<CImageBuildCommand>());
+    dispatch.Add(std::make_unique<CImageInfoCommand>());
+    const int status = dispatch.Run(QCoreApplication::arguments());
+    BurnHub::Exitance();
+    return status;
+}
