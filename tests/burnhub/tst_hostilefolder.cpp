@@ -166,7 +166,7 @@ private slots:
         QVERIFY(!BurnHub::IsRightProger(sys, info));
         QVERIFY(m_hub->GetProgerList().isEmpty());
 
-        const QByteArray longId = "ID=" + QByteArray(25, 'A') + "\nVER=V1\n";
+        const QByteArray longId = "ID=" + QByteArray(65, 'A') + "\nVER=V1\n";
         QVERIFY(FuncTool::WriteFile(sys, longId));
         QVERIFY(!BurnHub::IsRightProger(sys, info));
         QVERIFY(FuncTool::WriteFile(sys, "ID=" + QByteArray(24, 'A') + "\nVER=V1\nMODEL=" + QByteArray(65, 'M') + "\n"));

@@ -182,7 +182,7 @@ private slots:
         };
         respond(QString(24, 'A'), "QEL720A", "/media/p/");
         QCOMPARE(host.updated.size(), 1);
-        respond(QString(25, 'A'), "QEL720A", "/media/p/");
+        respond(QString(65, 'A'), "QEL720A", "/media/p/");
         respond(QString(4 << 20, 'A'), "QEL720A", "/media/p/");
         respond(QString(24, 'A'), QString(65, 'M'), "/media/p/");
         respond(QString(24, 'A'), "QEL720A", QString(5000, 'p'));
