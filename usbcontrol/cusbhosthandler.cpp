@@ -5,14 +5,15 @@
 #include "cusbframe.h"
 
 #include <burnhub.h>
+#include <csafefile.h>
 #include <functool.h>
 
 #include "usblog.h"
 
 #include <QDebug>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cstdio>
 
@@ -105,6 +106,14 @@ void CUsbHostHandler::ShowFrame(const QByteArray &, bool) {}
 QString CUsbHostHandler::MirrorPath(CUsbDev &dev, const QString &name)
 {
     return BurnHub::Instance()->GetUSBProgFilePath(dev.m_strName, name);
+}
+
+QString CUsbHostHandler::MirrorRoot(CUsbDev &dev)
+{
+    const QString root = MirrorPath(dev, QString());
+    if (!root.isEmpty())
+        QDir().mkpath(root);
+    return root;
 }
 
 void CUsbHostHandler::CurrentImage(QString &name, QString &crc) const
@@ -280,10 +289,14 @@ bool CUsbHostHandler::ReplaceMirror(CUsbDev &dev, const QString &name, const QBy
     const QString path = MirrorPath(dev, name);
     if (path.isEmpty())
         return false;
-    FuncTool::CheckFileDir(path);
-    // A failed write leaves the old copy as it was.
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit();
+    // A failed write leaves the old copy as it was; nothing goes through a link
+    // out of the programmer's folder.
+    QString err;
+    if (!CSafeFile::Write(path, MirrorRoot(dev), data, err)) {
+        qCDebug(lcUsbControl) << "CUsbHostHandler:" << err;
+        return false;
+    }
+    return true;
 }
 
 bool CUsbHostHandler::WriteMirror(CUsbDev &dev, int k, const QByteArray &data)
@@ -298,6 +311,12 @@ bool CUsbHostHandler::WriteMirror(CUsbDev &dev, int k, const QByteArray &data)
     if (k == 0) {
         QFile::remove(part);
         FuncTool::CheckFileDir(part);
+    }
+    const QFileInfo info(part);
+    if (info.isSymLink() || (info.exists() && !info.isFile())
+        || !CSafeFile::IsInside(MirrorRoot(dev), info.absolutePath())) {
+        qCDebug(lcUsbControl) << "CUsbHostHandler: refused to write" << part;
+        return false;
     }
     QFile file(part);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append) || file.write(data) != data.size()) {
@@ -365,9 +384,10 @@ void CUsbHostHandler::HandleSync(CUsbDev &dev, const QByteArray &frame)
 bool CUsbHostHandler::DownloadFile(CUsbDev &dev, const QString &localPath)
 {
     const int slot = dev.m_nSlot;
-    QFile file(localPath);
-    const QByteArray data = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    if (!file.isOpen() || file.error() != QFileDevice::NoError) {
+    QByteArray data;
+    QString err;
+    if (!CSafeFile::ReadAll(localPath, QString(), data, err)) {
+        qCDebug(lcUsbControl) << "CUsbHostHandler:" << err;
         LogFailure(tr("烧录器-%1 下发文件读取失败！").arg(slot));
         return false;
     }

@@ -74,6 +74,8 @@ protected:
     virtual void ShowFrame(const QByteArray &frame, bool received);
     // Local mirror of a programmer file: the programmer's USB file path.
     virtual QString MirrorPath(CUsbDev &dev, const QString &name);
+    // The programmer's own folder: mirrors never leave it.
+    QString MirrorRoot(CUsbDev &dev);
     // Name and CRC text of the current image, for the download message.
     virtual void CurrentImage(QString &name, QString &crc) const;
 

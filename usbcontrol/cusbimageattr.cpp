@@ -1,5 +1,6 @@
 #include "cusbimageattr.h"
 
+#include <csafefile.h>
 #include <functool.h>
 
 #include "usblog.h"
@@ -31,9 +32,10 @@ bool CUsbImageAttr::ParseLine(const QString &line, CUsbImageAttr &attr)
 QList<CUsbImageAttr> CUsbImageAttr::ReadFile(const QString &path, bool *ok)
 {
     QList<CUsbImageAttr> list;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        qCDebug(lcUsbControl) << "ReadImgAttrFile" << "无法打开文件" << path;
+    QFile file;
+    QString err;
+    if (!CSafeFile::OpenRead(file, path, QString(), err)) {
+        qCDebug(lcUsbControl) << "ReadImgAttrFile" << err;
         if (ok)
             *ok = false;
         return list;

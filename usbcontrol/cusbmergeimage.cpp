@@ -2,6 +2,8 @@
 
 #include "cusbfileframes.h"
 
+#include <csafefile.h>
+
 #include <QFile>
 
 #include <algorithm>
@@ -36,12 +38,13 @@ bool decodeHex(const QByteArray &text, QByteArray &out)
 
 bool CUsbMergeImage::ReadSegmentFile(const QString &path, QList<UsbSegment> &segs, QString &err)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QByteArray text;
+    QString reason;
+    if (!CSafeFile::ReadAll(path, QString(), text, reason)) {
         err = tr("文件读取失败!");
         return false;
     }
-    return ParseSegmentText(file.readAll(), segs, err);
+    return ParseSegmentText(text, segs, err);
 }
 
 bool CUsbMergeImage::ParseSegmentText(const QByteArray &text, QList<UsbSegment> &segs, QString &err)
@@ -96,12 +99,11 @@ bool CUsbMergeImage::Load(const QString &bin1, const QString &bin2, const QStrin
     m_bin2.clear();
     m_bin3.clear();
     if (m_bBin1) {
-        QFile file(bin1);
-        if (!file.open(QIODevice::ReadOnly)) {
+        QString reason;
+        if (!CSafeFile::ReadAll(bin1, QString(), m_bin1, reason)) {
             err = tr("文件读取失败!");
             return false;
         }
-        m_bin1 = file.readAll();
     }
     if (!bin2.isEmpty() && !ReadSegmentFile(bin2, m_bin2, err))
         return false;

@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <sys/stat.h>
 #include <functional>
 
 namespace {
@@ -539,6 +540,31 @@ private slots:
         QVERIFY(lastSent(UsbCmd::SYNC_INIT_CMD));
         QVERIFY(!dev.m_pull.IsActive());
         m_host.sent.clear();
+    }
+
+    // A programmer's PC-side folder is ours, but what lies in it may not be:
+    // a pulled file never goes through a link out of the folder, and a FIFO
+    // given as a file to send is refused at once instead of blocking.
+    void mirrorsStayInTheirFolder()
+    {
+        QTemporaryDir outside;
+        const QString target = outside.filePath(QStringLiteral("target"));
+        QVERIFY(FuncTool::WriteFile(target, QByteArray("keep")));
+        const QString link = mirror(QStringLiteral("param.ini"));
+        QFile::remove(link);
+        QVERIFY(QFile::link(target, link));
+        m_host.PullFile(m_dev, QStringLiteral("config/param.ini"));
+        pump();
+        // The pulled copy replaces the link itself; its target is untouched.
+        QCOMPARE(readAll(target), QByteArray("keep"));
+        QVERIFY(!QFileInfo(link).isSymLink());
+        QCOMPARE(readAll(link), m_device.files.value(QStringLiteral("config/param.ini")));
+
+
+        const QString fifo = m_dir.filePath(QStringLiteral("fifo.img"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QVERIFY(!m_host.DownloadFile(m_dev, fifo));
+        QFile::remove(fifo);
     }
 
     // A refusal carries status, size and frame count like any answer: 13 bytes.
