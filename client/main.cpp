@@ -3,6 +3,8 @@
 #include "mainwindow.h"
 
 #include <burnhub.h>
+#include <moduleid.h>
+#include <singleapplication.h>
 #include <skindlg.h>
 
 #include <QApplication>
@@ -41,7 +43,10 @@ void ScheduleScreenshot(QWidget *window)
 int main(int argc, char *argv[])
 {
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
-    QApplication app(argc, argv);
+    // One station per PC: a second one would fight over the same ports.
+    SingleApplication app(argc, argv, Mod_Qel720AClient);
+    if (app.refuseSecondStart())
+        return 0;
     QApplication::setApplicationName(QStringLiteral("qel720A_client"));
     QApplication::setFont(QFont(QStringLiteral("Microsoft Yahei"), 9));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/client.png")));
