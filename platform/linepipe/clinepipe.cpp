@@ -65,7 +65,12 @@ public:
         QSerialPort *port = m_ports.value(name);
         if (!port || !port->isOpen())
             return false;
-        return port->write(bytes, count) == count;
+        if (port->write(bytes, count) != count)
+            return false;
+        // Out now rather than on the next event-loop pass: a programmer paces
+        // its answers on our frames, so every pass of delay adds up per frame.
+        port->flush();
+        return true;
     }
 
     QMap<QString, QSerialPort *> m_ports;
