@@ -80,3 +80,17 @@ bool CPeerJson::ParseObject(const QByteArray &text, QJsonObject &object)
         return false;
     return ConvertObject(root, object, 1);
 }
+
+bool CPeerJson::ParseArray(const QByteArray &text, QJsonArray &array)
+{
+    array = QJsonArray();
+    const nlohmann::json root =
+        nlohmann::json::parse(text.constData(), text.constData() + text.size(), nullptr, false);
+    if (root.is_discarded() || !root.is_array())
+        return false;
+    QJsonValue value;
+    if (!Convert(root, value, 1))
+        return false;
+    array = value.toArray();
+    return true;
+}

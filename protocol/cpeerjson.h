@@ -5,6 +5,7 @@
 // will; this one parses with nlohmann json, where a repeated key replaces the
 // value before it (the last one counts, as with Qt) and nothing is kept.
 #include <QByteArray>
+#include <QJsonArray>
 #include <QJsonObject>
 
 class CPeerJson
@@ -16,4 +17,6 @@ public:
     // True when text is one JSON object; object then holds it. Integers beyond
     // 2^53 come out as the nearest double, as every reader of ours takes them.
     static bool ParseObject(const QByteArray &text, QJsonObject &object);
+    // The same for text that is one JSON array.
+    static bool ParseArray(const QByteArray &text, QJsonArray &array);
 };

@@ -42,7 +42,6 @@ struct Setup
         if (!dir.isValid())
             std::abort();
         qputenv("QEL_DATA_DIR", (dir.path() + QStringLiteral("/data")).toLocal8Bit());
-        QDir::setCurrent(dir.path());
         root = dir.path() + QStringLiteral("/prog/");
         identity = root + QStringLiteral("sys/qelprogrammer.dat");
         const QByteArray id = "ID=3F0027000B51353235383233\r\nVER=V2.1.5\r\nHW=H1.0\r\nMODEL=QEL720A\r\n";

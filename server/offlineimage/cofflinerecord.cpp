@@ -2,6 +2,7 @@
 
 #include "cfilename.h"
 #include "cofflinecode.h"
+#include "cpeerjson.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -15,11 +16,10 @@ bool COfflineRecord::Parse(const QByteArray &sealed, QList<Entry> &entries)
     QByteArray plain;
     if (sealed.size() > kMaxRecordBytes || !COfflineCode::Open(sealed.trimmed(), plain))
         return false;
-    QJsonParseError error;
-    const QJsonDocument doc = QJsonDocument::fromJson(plain, &error);
-    if (error.error != QJsonParseError::NoError || !doc.isArray())
+    QJsonArray list;
+    if (!CPeerJson::ParseArray(plain, list))
         return false;
-    for (const QJsonValue &value : doc.array()) {
+    for (const QJsonValue &value : qAsConst(list)) {
         const QJsonObject o = value.toObject();
         Entry e;
         e.name = o.value(QStringLiteral("name")).toString();
@@ -28,7 +28,9 @@ bool COfflineRecord::Parse(const QByteArray &sealed, QList<Entry> &entries)
         e.get = o.value(QStringLiteral("get")).toInt();
         e.max = o.value(QStringLiteral("max")).toInt();
         e.history = o.value(QStringLiteral("history")).toInt();
-        e.deadline = qint64(o.value(QStringLiteral("deadline")).toDouble());
+        // A deadline no time can hold counts as none (no limit).
+        const double deadline = o.value(QStringLiteral("deadline")).toDouble();
+        e.deadline = deadline > 0 && deadline < 9.0e15 ? qint64(deadline) : 0;
         entries << e;
     }
     return true;

@@ -24,11 +24,12 @@ private slots:
         const QJsonArray array{
             QJsonObject{{"name", "a.img"}, {"get", 2}, {"max", 5}, {"history", 9}, {"deadline", 1767225600.0}},
             QJsonObject{{"name", "../evil.img"}, {"get", 1}},
-            QJsonObject{{"name", "gone.img"}, {"get", 7}},
+            QJsonObject{{"name", "gone.img"}, {"get", 7}, {"deadline", 1.7e41}},
             QJsonValue(3)};
         QList<COfflineRecord::Entry> entries;
         QVERIFY(COfflineRecord::Parse(Sealed(array) + "\n", entries));
         QCOMPARE(entries.size(), 2);   // the path is no plain name, the number no object's name
+        QCOMPARE(entries[1].deadline, qint64(0));   // no time holds it: no limit
 
         QList<OiiItem> images{{1, "a.img", 10, "CRC", 0, 0, 0, 0, 0}, {2, "b.img", 20, "CRC", 0, 0, 0, 4, 0}};
         COfflineRecord::Apply(entries, images);
