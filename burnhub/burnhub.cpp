@@ -413,8 +413,12 @@ bool BurnHub::DeleteImage(const QString &name, QString &err)
         list.removeOne(QString::number(removed));
         WriteNewList(list);
     }
+    // Only an image file of procs/ itself: a name with a folder in it (from a
+    // peer, say) never reaches a file elsewhere on the programmer.
+    const bool plain = !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
+                       && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
     const QString path = GetProcDir() + name;
-    if (!name.isEmpty() && QFileInfo(path).isFile())
+    if (plain && QFileInfo(path).isFile())
         QFile::remove(path);
     return true;
 }

@@ -167,6 +167,10 @@ private slots:
         QCOMPARE(NewList(), QStringList({"1", "2"})); // image 0 leaves the list too
         QVERIFY(!QFile::exists(m_root + "procs/d0.img"));
         QCOMPARE(Index().keys(), QList<int>({1, 2}));
+        // A name with a folder in it deletes nothing outside procs/.
+        MakeFile(m_root + "sys/keep.dat", "keep");
+        m_hub->DeleteImage("../sys/keep.dat", err);
+        QCOMPARE(ReadAll(m_root + "sys/keep.dat"), QByteArray("keep"));
 
         MakeFile(m_root + "procs/notes.txt", "keep");
         MakeFile(m_root + "procs/raw.BIN", "x");
