@@ -71,26 +71,28 @@ bool Convert(const nlohmann::json &in, QJsonValue &out, int depth)
 
 } // namespace
 
-bool CPeerJson::ParseObject(const QByteArray &text, QJsonObject &object)
+namespace {
+// The whole text as one value; false when it is no JSON at all or too deep.
+bool ParseValue(const QByteArray &text, QJsonValue &value)
 {
-    object = QJsonObject();
     const nlohmann::json root =
         nlohmann::json::parse(text.constData(), text.constData() + text.size(), nullptr, false);
-    if (root.is_discarded() || !root.is_object())
-        return false;
-    return ConvertObject(root, object, 1);
+    return !root.is_discarded() && Convert(root, value, 1);
+}
+} // namespace
+
+bool CPeerJson::ParseObject(const QByteArray &text, QJsonObject &object)
+{
+    QJsonValue value;
+    const bool ok = ParseValue(text, value) && value.isObject();
+    object = ok ? value.toObject() : QJsonObject();
+    return ok;
 }
 
 bool CPeerJson::ParseArray(const QByteArray &text, QJsonArray &array)
 {
-    array = QJsonArray();
-    const nlohmann::json root =
-        nlohmann::json::parse(text.constData(), text.constData() + text.size(), nullptr, false);
-    if (root.is_discarded() || !root.is_array())
-        return false;
     QJsonValue value;
-    if (!Convert(root, value, 1))
-        return false;
-    array = value.toArray();
-    return true;
+    const bool ok = ParseValue(text, value) && value.isArray();
+    array = ok ? value.toArray() : QJsonArray();
+    return ok;
 }
