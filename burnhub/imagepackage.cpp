@@ -223,7 +223,10 @@ bool CImagePackage::CheckRestorable(QString &err) const
     QSet<QString> names;
     for (const CPackageEntry &entry : m_entries) {
         QString why;
-        if (!IsPlainName(entry.m_strName)) {
+        // A programmer files what it is sent by name: anything but an image
+        // name would land on its index, parameters or firmware.
+        if (!IsPlainName(entry.m_strName) || !BurnHub::IsImageSuffix(QFileInfo(entry.m_strName).suffix())
+            || entry.m_strName.compare(QLatin1String("update.bin"), Qt::CaseInsensitive) == 0) {
             err = tr("镜像包中的镜像名称非法: %1").arg(entry.m_strName);
             return false;
         }
