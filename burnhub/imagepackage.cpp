@@ -293,6 +293,8 @@ bool CImagePackage::UpdateEnc(QByteArray &image, const QString &fromID, const QS
     if (!CImageFile::Open(work, fromID, trailer, err))
         return false;
     CImageFile::Restamp(work, time);
+    // A plain image carries no encryption mark.
+    work.replace(work.size() - 4, 4, QByteArray(4, '\0'));
     image = work;
     return true;
 }
