@@ -2,6 +2,7 @@
 #include "ui_mainwindow.h"
 
 #include "burnhub.h"
+#include "backuploaddlg.h"
 #include "cexportprompt.h"
 #include "cimagesettings.h"
 #include "clogfile.h"
@@ -983,6 +984,9 @@ void MainWindow::actionTriggered(QAction *pAction)
             NotAvailable(pAction->text());
     } else if (pAction == ui->actionexportimage) {
         ExportImage();
+    } else if (pAction == ui->actionbackup) {
+        BackupDialog()->show();
+        BackupDialog()->raise();
     } else if (pAction == ui->actionusbhid || pAction == ui->actionsub4) {
         // The HID switch is read where it matters; sub4 has no function.
     } else if (m_pRemote->Handle(pAction)) {
@@ -991,6 +995,13 @@ void MainWindow::actionTriggered(QAction *pAction)
         // Remote services, cloud, export, backup and the record dialogs.
         NotAvailable(pAction->text());
     }
+}
+
+backuploaddlg *MainWindow::BackupDialog()
+{
+    if (!m_pBackupDlg)
+        m_pBackupDlg = std::make_unique<backuploaddlg>(this);
+    return m_pBackupDlg.get();
 }
 
 void MainWindow::NotAvailable(const QString &what)

@@ -19,6 +19,7 @@ class configform;
 class CRemoteActions;
 class CUsbProgManager;
 class passworddlg;
+class backuploaddlg;
 class uDisk;
 class MyFreshCheck;
 class remoteServer;
@@ -72,6 +73,8 @@ public:
     MyFreshCheck *FreshCheck() const { return m_pFresh; }
     // The cloud service client; it connects on first use.
     remoteServer *Cloud() const { return m_pCloud; }
+    // The backup and restore dialog, created on first use and kept.
+    backuploaddlg *BackupDialog();
 
 public slots:
     void actionTriggered(QAction *pAction);
@@ -169,6 +172,7 @@ private:
     CRemoteActions *m_pRemote = nullptr;  // child of this window: the remote services
     std::unique_ptr<uDisk> m_pUDisk;      // never shown
     std::unique_ptr<passworddlg> m_pPwdDlg; // created on first use
+    std::unique_ptr<backuploaddlg> m_pBackupDlg; // created on first use
     std::unique_ptr<CUsbProgManager> m_pUsb; // HID and VCP programmers, the USB console
     CProgerList m_progers;
     CKeySequence m_testKeys;

@@ -123,6 +123,7 @@ void CUsbHostHandler::CurrentImage(QString &name, QString &crc) const
 }
 
 void CUsbHostHandler::OnUid(CUsbDev &, const QString &) {}
+void CUsbHostHandler::OnPullDone(CUsbDev &, const QString &, const QString &, quint32, bool) {}
 void CUsbHostHandler::OnProgFile(CUsbDev &, const QString &) {}
 void CUsbHostHandler::OnFlashData(CUsbDev &, const QString &) {}
 void CUsbHostHandler::OnSignalFile(CUsbDev &, const QString &) {}
@@ -173,6 +174,7 @@ void CUsbHostHandler::PullNext(CUsbDev &dev)
 void CUsbHostHandler::AbortPull(CUsbDev &dev, const QString &line)
 {
     LogFailure(line);
+    OnPullDone(dev, dev.m_pull.m_strPath, QString(), 0, false);
     // Without its image attributes a programmer is still one to work with.
     if (dev.m_pull.m_strPath == kImageAttr) {
         EndImageAttr(dev, {});
@@ -357,6 +359,7 @@ void CUsbHostHandler::FinishPull(CUsbDev &dev)
         Log(tr("烧录器-%1 信号数据拉取完毕").arg(slot));
         OnSignalFile(dev, local);
     }
+    OnPullDone(dev, path, local, dev.m_pull.m_nSize, !local.isEmpty());
     PullNext(dev);
 }
 
