@@ -296,6 +296,35 @@ void CCliUsbSession::Start(CCliUsbDev &dev, int image)
     SendFrame(dev, start.Frame());
 }
 
+void CCliUsbSession::PullFiles(CCliUsbDev &dev, const QStringList &paths)
+{
+    Begin(dev, CCliUsbDev::JobPull);
+    dev.m_pending = paths;
+    if (paths.isEmpty()) {
+        Finish(dev, true);
+        return;
+    }
+    dev.m_pull.m_queue = paths.mid(1);
+    PullFile(dev, paths.first());
+}
+
+void CCliUsbSession::OnPullDone(CUsbDev &d, const QString &path, const QString &localPath, quint32 size, bool ok)
+{
+    auto &dev = static_cast<CCliUsbDev &>(d);
+    if (dev.m_job != CCliUsbDev::JobPull || dev.m_bDone || !dev.m_pending.contains(path))
+        return;
+    dev.m_pending.removeAll(path);
+    // The mirror must be the whole file the programmer announced.
+    const QFileInfo file(localPath);
+    if (!ok || !file.isFile() || quint64(file.size()) != size) {
+        Finish(dev, false, QStringLiteral("cannot read %1 from the programmer").arg(path));
+        return;
+    }
+    dev.m_nPercent = 100 - int(dev.m_pending.size() * 100 / qMax(1, dev.m_pending.size() + 1));
+    if (dev.m_pending.isEmpty())
+        Finish(dev, true);
+}
+
 void CCliUsbSession::Dispatch(CUsbDev &d, const QByteArray &frame)
 {
     auto &dev = static_cast<CCliUsbDev &>(d);

@@ -27,7 +27,7 @@ class CCliHost;
 class CCliUsbDev : public CUsbDev
 {
 public:
-    enum Job { JobNone, JobFile, JobImage, JobStart };
+    enum Job { JobNone, JobFile, JobImage, JobStart, JobPull };
 
     QString name() const override { return m_strName; }
     bool IsHid() const { return m_nType == KindHid; }
@@ -58,6 +58,7 @@ public:
     bool m_bResult = false;
     quint8 m_nCode = 0;
     quint32 m_nChecksum = 0;
+    QStringList m_pending; // paths of a pull still to come
 };
 
 class CCliUsbSession : public QObject, public CUsbHostHandler
@@ -84,6 +85,9 @@ public:
     bool SendFile(CCliUsbDev &dev, const QString &localPath, int imageNo);
     // START_CMD, or START_IMAGE_CMD with image >= 0; done with the result.
     void Start(CCliUsbDev &dev, int image);
+    // Pulls programmer files one after the other into the PC-side folder; done
+    // when every one is there whole.
+    void PullFiles(CCliUsbDev &dev, const QStringList &paths);
     // Runs until every job is done or timeoutMs passed; jobs left open fail
     // with a time-out. tick is called now and then while waiting.
     bool Wait(int timeoutMs, const std::function<void()> &tick = {});
@@ -106,6 +110,7 @@ protected:
     void OnProgFile(CUsbDev &dev, const QString &localPath) override;
     void OnSyncCounters(CUsbDev &dev, quint32 pass, quint32 fail) override;
     void OnResult(CUsbDev &dev, const UsbResult &result) override;
+    void OnPullDone(CUsbDev &dev, const QString &path, const QString &localPath, quint32 size, bool ok) override;
 
 private:
     void Read(CCliUsbDev &dev);

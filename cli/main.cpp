@@ -1,4 +1,5 @@
 // qelctl: the suite's work from the command line. No display is needed.
+#include "cbackupcommand.h"
 #include "cconfigcommand.h"
 #include "cconvcommand.h"
 #include "cdownloadcommand.h"
@@ -41,6 +42,8 @@ int main(int argc, char *argv[])
     dispatch.Add(std::make_unique<CPasswordCommand>());
     dispatch.Add(std::make_unique<CStartCommand>());
     dispatch.Add(std::make_unique<CCountersCommand>());
+    dispatch.Add(std::make_unique<CBackupCommand>());
+    dispatch.Add(std::make_unique<CRestoreCommand>());
     const int status = dispatch.Run(QCoreApplication::arguments());
     BurnHub::Exitance();
     return status;

@@ -5,6 +5,7 @@
 #include "qelctlprocess.h"
 
 #include <functool.h>
+#include <imagebuilder.h>
 #include <imagefile.h>
 
 #include <QJsonArray>
@@ -54,6 +55,7 @@ private slots:
     void configGetAndSet();
     void password();
     void refusalsTouchNothing();
+    void backupAndRestore();
 
 private:
     // Simulators for the ids, VCP ones with extra options each.
@@ -359,6 +361,69 @@ void TestQelctlJobs::refusalsTouchNothing()
     }
     QVERIFY(!m_vcp[0]->Output().contains(QStringLiteral("receiving")));
     QVERIFY(!m_vcp[0]->Output().contains(QStringLiteral("start:")));
+}
+
+// The images of one VCP programmer, one of them bound to it, into a package
+// and onto a second VCP programmer and a disk one, which take them as theirs.
+void TestQelctlJobs::backupAndRestore()
+{
+    StartVcp({kVcpIDs[0], kVcpIDs[1]});
+    ProgSim disk(Dir(QStringLiteral("disk")), kDiskID, QStringLiteral("QEL720A"));
+    QVERIFY(disk.WaitReady());
+    const QStringList progDirs{disk.Folder()};
+    QString plainCrc;
+    QString boundCrc;
+    const QString plain = BuildImage(QStringLiteral("open"), 6000, plainCrc);
+    const QString bound = BuildImage(QStringLiteral("bound"), 2500, boundCrc, kVcpIDs[0]);
+    for (const auto &[image, number] : {std::make_pair(plain, QStringLiteral("3")), std::make_pair(bound, QStringLiteral("11"))}) {
+        const QelctlRun run = runQelctl({QStringLiteral("download"), image, QStringLiteral("--number"), number, QStringLiteral("--to"),
+                                         kVcpIDs[0]},
+                                        progDirs, Ports());
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+    }
+
+    const QString pkg = Dir(QStringLiteral("a.pimg"));
+    const QelctlRun backup = runQelctl({QStringLiteral("backup"), QStringLiteral("--from"), kVcpIDs[0], QStringLiteral("-o"), pkg,
+                                        QStringLiteral("--json")},
+                                       progDirs, Ports());
+    QVERIFY2(backup.status == 0, qPrintable(backup.err));
+    const QJsonArray images = backup.Json().value(QStringLiteral("images")).toArray();
+    QCOMPARE(images.size(), 2);
+    QCOMPARE(images.at(0).toObject().value(QStringLiteral("name")).toString(), QStringLiteral("open.img"));
+    QCOMPARE(images.at(1).toObject().value(QStringLiteral("number")).toInt(), 11);
+    QCOMPARE(images.at(1).toObject().value(QStringLiteral("encrypted")).toBool(), true);
+    QVERIFY(QFile::exists(pkg));
+
+    // Onto the second VCP programmer: the bound image now opens with its key.
+    const QelctlRun vcp = runQelctl({QStringLiteral("restore"), pkg, QStringLiteral("--to"), kVcpIDs[1]}, progDirs, Ports());
+    QVERIFY2(vcp.status == 0, qPrintable(vcp.err));
+    QCOMPARE(vcp.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts).size(), 2);
+    ProgSim &b = *m_vcp[1];
+    QVERIFY2(b.WaitFor(QStringLiteral("image 3 open.img: accepted crc=%1").arg(plainCrc)), qPrintable(b.Output()));
+    QVERIFY2(b.WaitFor(QStringLiteral("image 11 bound.img: accepted crc=%1 size=").arg(boundCrc)), qPrintable(b.Output()));
+
+    // Onto the disk programmer: index and images in its folder.
+    const QelctlRun toDisk = runQelctl({QStringLiteral("restore"), pkg, QStringLiteral("--to"), kDiskID}, progDirs, Ports());
+    QVERIFY2(toDisk.status == 0, qPrintable(toDisk.err));
+    QCOMPARE(FuncTool::ReadFile(disk.Folder() + QStringLiteral("/config/image.dat")), QByteArray("3=open.img\n11=bound.img\n"));
+    QCOMPARE(FuncTool::ReadFile(disk.Folder() + QStringLiteral("/procs/open.img")), FuncTool::ReadFile(plain));
+    QByteArray rekeyed = FuncTool::ReadFile(disk.Folder() + QStringLiteral("/procs/bound.img"));
+    CImageTrailer trailer;
+    QString err;
+    QVERIFY2(CImageFile::Open(rekeyed, kDiskID, trailer, err), qPrintable(err));
+    QCOMPARE(CImageBuilder::CRCText(trailer.m_nCRC), boundCrc);
+    QVERIFY2(disk.WaitFor(QStringLiteral("image 11 bound.img: accepted")), qPrintable(disk.Output()));
+
+    // A package cut short is refused before anything is sent.
+    QByteArray text = FuncTool::ReadFile(pkg);
+    const QString cut = Dir(QStringLiteral("cut.pimg"));
+    QVERIFY(FuncTool::WriteFile(cut, text.left(text.indexOf("bound.img") + 200)));
+    const QelctlRun refused = runQelctl({QStringLiteral("restore"), cut, QStringLiteral("--to"), kVcpIDs[1]}, progDirs, Ports());
+    QCOMPARE(refused.status, 2);
+    QCOMPARE(refused.ErrLines().size(), 1);
+    const QelctlRun noTarget = runQelctl({QStringLiteral("backup"), QStringLiteral("--from"), QStringLiteral("all"), QStringLiteral("-o"), pkg},
+                                         progDirs, Ports());
+    QCOMPARE(noTarget.status, 2);
 }
 
 QEL_TEST_CORE_MAIN(TestQelctlJobs)
