@@ -68,15 +68,6 @@ void CCliProgrammers::Discover(int timeoutMs, bool disk)
     m_usb.Initialise(timeoutMs);
 }
 
-QStringList CCliProgrammers::LinkErrors() const
-{
-    QStringList lines;
-    for (const auto &dev : m_usb.Devices())
-        if (!dev->Works())
-            lines << dev->m_strError;
-    return lines;
-}
-
 bool CCliProgrammers::Select(const QString &to, QVector<CCliTarget> &targets, QString &err)
 {
     targets.clear();

@@ -50,8 +50,6 @@ public:
     void Discover(int timeoutMs, bool disk = true);
     CCliUsbSession &Usb() { return m_usb; }
     const QList<ProgerInfo> &Disks() const { return m_disks; }
-    // One line for each USB programmer that dropped out while found.
-    QStringList LinkErrors() const;
 
     // The programmers --to names, in the order named ("all": every one
     // found, those that dropped out included). False with the reason when a name matches none.

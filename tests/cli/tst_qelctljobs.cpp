@@ -8,10 +8,16 @@
 #include <imagebuilder.h>
 #include <imagefile.h>
 
+#include <QElapsedTimer>
 #include <QJsonArray>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTime>
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
 
 namespace {
 const QString kDiskID = QStringLiteral("3F0027000B51353235383233");
@@ -56,6 +62,7 @@ private slots:
     void password();
     void refusalsTouchNothing();
     void backupAndRestore();
+    void progressBarsOnATerminal();
 
 private:
     // Simulators for the ids, VCP ones with extra options each.
@@ -424,6 +431,53 @@ void TestQelctlJobs::backupAndRestore()
     const QelctlRun noTarget = runQelctl({QStringLiteral("backup"), QStringLiteral("--from"), QStringLiteral("all"), QStringLiteral("-o"), pkg},
                                          progDirs, Ports());
     QCOMPARE(noTarget.status, 2);
+}
+
+// On a terminal every programmer has a bar, redrawn in place until it is full.
+void TestQelctlJobs::progressBarsOnATerminal()
+{
+    StartVcp({kVcpIDs[0], kVcpIDs[1]});
+    QString crc;
+    const QString image = BuildImage(QStringLiteral("tty"), 200 * 1024, crc);
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    QVERIFY(master >= 0);
+    QVERIFY(grantpt(master) == 0 && unlockpt(master) == 0);
+    const QString slave = QString::fromLocal8Bit(ptsname(master));
+    fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
+
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QEL_PROG_DIRS"), QString());
+    env.insert(QStringLiteral("QEL_VCP_PORTS"), Ports().join(QLatin1Char(':')));
+    env.insert(QStringLiteral("TERM"), QStringLiteral("xterm"));
+    env.remove(QStringLiteral("QEL_HID_SIM_DIR"));
+    p.setProcessEnvironment(env);
+    p.setStandardOutputFile(slave);
+    p.start(qeltest::binDir() + QStringLiteral("/qelctl"),
+            {QStringLiteral("download"), image, QStringLiteral("--number"), QStringLiteral("6"), QStringLiteral("--to"), QStringLiteral("all")});
+    QByteArray screen;
+    auto drain = [&]() {
+        char buf[4096];
+        ssize_t n;
+        while ((n = ::read(master, buf, sizeof buf)) > 0)
+            screen.append(buf, int(n));
+    };
+    QElapsedTimer t;
+    t.start();
+    while (!p.waitForFinished(50) && t.elapsed() < 60000)
+        drain();
+    drain();
+    ::close(master);
+    QCOMPARE(p.exitCode(), 0);
+    // Two rows redrawn: the cursor goes back up two lines.
+    QVERIFY2(screen.contains("\033[2A"), screen.constData());
+    for (const QString &id : {kVcpIDs[0], kVcpIDs[1]}) {
+        QVERIFY2(screen.contains((id + QStringLiteral(" [") + QString(30, QLatin1Char('#')) + QStringLiteral("] 100% switched")).toLocal8Bit()),
+                 screen.constData());
+        QVERIFY(screen.contains((id + QStringLiteral(" ok")).toLocal8Bit()));
+    }
+    // No quarter lines: those are for pipes.
+    QVERIFY(!screen.contains((kVcpIDs[0] + QStringLiteral(" 25%")).toLocal8Bit()));
 }
 
 QEL_TEST_CORE_MAIN(TestQelctlJobs)
