@@ -1314,6 +1314,10 @@ change: %2</translation>
         <source>镜像包所有镜像已恢复完成！</source>
         <translation>All images of the package restored!</translation>
     </message>
+    <message>
+        <source>恢复已取消</source>
+        <translation>Restore cancelled</translation>
+    </message>
 </context>
 <context>
     <name>passworddlg</name>

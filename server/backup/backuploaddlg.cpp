@@ -385,7 +385,15 @@ void backuploaddlg::StartRestore()
     m_pProgress->setWindowTitle(tr("正在恢复备份文件，总进度:"));
     m_pProgress->setAutoClose(false);
     m_pProgress->setAutoReset(false);
-    m_pProgress->setCancelButton(nullptr);
+    // A programmer that goes silent must not hold the dialog for good; what was sent stays.
+    m_pProgress->setCancelButtonText(tr("取消"));
+    connect(m_pProgress, &QProgressDialog::canceled, this, [this]() {
+        if (!m_run.IsActive())
+            return;
+        m_run.Cancel();
+        EndRestore();
+        m_pWindow->Log(tr("恢复已取消"));
+    });
     m_pProgress->setRange(0, m_run.Total());
     m_pProgress->setValue(0);
     m_pProgress->show();
