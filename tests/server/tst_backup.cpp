@@ -1,5 +1,5 @@
 // Backup and restore of programmer images in the server window, offscreen:
-// packages written from simulated programmers (USB disk and VCP), restored
+// packages written from simulated programmers (USB disk, VCP and HID), restored
 // onto a programmer with another ID, damaged packages refused with nothing
 // written, the operation records at the cloud double, and the remembered account.
 #include "answeredboxes.h"
@@ -9,6 +9,7 @@
 #include "cloudendpoint.h"
 #include "cloudsimprocess.h"
 #include "cpubactions.h"
+#include "creportpipe.h"
 #include "crestorerun.h"
 #include "cserverhost.h"
 #include "cusbconsole.h"
@@ -74,7 +75,8 @@ private slots:
     void rememberedPasswordRoundTrips();
     void restoreRunSendsIndexFirstAndStopsAtAFailure();
     void diskBackupAndRestoreOntoAnotherProgrammer();
-    void vcpBackupAndRestoreOntoAnotherProgrammer();
+    void usbBackupAndRestoreOntoAnotherProgrammer_data();
+    void usbBackupAndRestoreOntoAnotherProgrammer();
 
 private:
     QString Dir(const QString &name) const { return m_dir->path() + QLatin1Char('/') + name; }
@@ -341,27 +343,45 @@ void TestBackup::diskBackupAndRestoreOntoAnotherProgrammer()
     QCOMPARE(table->item(2, 2)->text(), QStringLiteral("pair.pimg"));
 }
 
-void TestBackup::vcpBackupAndRestoreOntoAnotherProgrammer()
+void TestBackup::usbBackupAndRestoreOntoAnotherProgrammer_data()
 {
+    QTest::addColumn<bool>("hid");
+    QTest::newRow("virtual COM port") << false;
+    QTest::newRow("HID") << true;
+}
+
+void TestBackup::usbBackupAndRestoreOntoAnotherProgrammer()
+{
+    QFETCH(bool, hid);
     CloudSim cloud(Dir("cloud"), {"--user", "bob:pw"});
     QVERIFY2(cloud.WaitReady(), qPrintable(cloud.Output()));
     SetCloudEndpoint(cloud.Port());
     qputenv("QEL_PROG_DIRS", QByteArray());
     // A's images are in its folder before it is plugged in.
-    PutImages(Dir("VCP_A"), kIdA);
-    QVERIFY(FuncTool::WriteFile(Dir("VCP_B/config/image.dat"), QByteArray("9=old.img\n")));
-    ProgSim a({"--vcp", "--link", Dir("vcpA"), "--id", kIdA, "--dir", Dir("VCP_A")});
-    ProgSim b({"--vcp", "--link", Dir("vcpB"), "--id", kIdB, "--dir", Dir("VCP_B")});
+    PutImages(Dir("USB_A"), kIdA);
+    QVERIFY(FuncTool::WriteFile(Dir("USB_B/config/image.dat"), QByteArray("9=old.img\n")));
+    const QString hidDir = Dir("hid");
+    QVERIFY(QDir().mkpath(hidDir));
+    const auto mode = [&](const QString &name) {
+        return hid ? QStringList{"--hid", "--hid-dir", hidDir} : QStringList{"--vcp", "--link", Dir(name)};
+    };
+    if (hid)
+        CReportPipe::SetSimulationDir(hidDir);
+    ProgSim a(mode("usbA") + QStringList{"--id", kIdA, "--dir", Dir("USB_A")});
+    ProgSim b(mode("usbB") + QStringList{"--id", kIdB, "--dir", Dir("USB_B")});
     QVERIFY2(a.WaitReady(), qPrintable(a.Output()));
     QVERIFY2(b.WaitReady(), qPrintable(b.Output()));
-    qputenv("QEL_VCP_PORTS", (Dir("vcpA") + ":" + Dir("vcpB")).toLocal8Bit());
+    if (!hid)
+        qputenv("QEL_VCP_PORTS", (Dir("usbA") + ":" + Dir("usbB")).toLocal8Bit());
     qeltest::Boxes boxes;
     MainWindow w;
     CServerHost host(&w);
+    if (hid)
+        w.ScanHIDProg();
     QTRY_COMPARE_WITH_TIMEOUT(List(w)->topLevelItemCount(), 2, kWait);
     CUsbConsole *console = w.UsbManager()->Console();
-    for (const QString &link : {Dir("vcpA"), Dir("vcpB")})
-        QTRY_VERIFY_WITH_TIMEOUT(console->Find(link) && console->Find(link)->m_bInit, kWait);
+    for (const QString &key : console->Keys())
+        QTRY_VERIFY_WITH_TIMEOUT(console->Find(key)->m_bInit, kWait);
 
     backuploaddlg *dlg = w.BackupDialog();
     Login(dlg, "bob", "pw", false);
@@ -378,7 +398,7 @@ void TestBackup::vcpBackupAndRestoreOntoAnotherProgrammer()
     QCOMPARE(package.m_strUID, kIdA);
     QCOMPARE(package.m_entries.size(), 3);
     for (const CPackageEntry &entry : qAsConst(package.m_entries))
-        QCOMPARE(entry.m_baData, FuncTool::ReadFile(Dir("VCP_A/procs/") + entry.m_strName));
+        QCOMPARE(entry.m_baData, FuncTool::ReadFile(Dir("USB_A/procs/") + entry.m_strName));
 
     Select(w, kIdB);
     QVERIFY(dlg->ParseXMLFile(dlg->PackagePath()));
@@ -386,12 +406,13 @@ void TestBackup::vcpBackupAndRestoreOntoAnotherProgrammer()
     QCOMPARE(Progress(dlg)->value(), 4);
     for (const char *line : {"image 1 one.img: accepted", "image 2 two.img: accepted", "image 3 three.img: accepted"})
         QVERIFY2(b.WaitFor(QString::fromLatin1(line)), qPrintable(b.Output()));
-    QCOMPARE(FuncTool::ReadFile(Dir("VCP_B/config/image.dat")), QByteArray("1=one.img\n2=two.img\n3=three.img\n"));
-    QByteArray two = FuncTool::ReadFile(Dir("VCP_B/procs/two.img"));
+    QCOMPARE(FuncTool::ReadFile(Dir("USB_B/config/image.dat")), QByteArray("1=one.img\n2=two.img\n3=three.img\n"));
+    QByteArray two = FuncTool::ReadFile(Dir("USB_B/procs/two.img"));
     CImageTrailer trailer;
     QVERIFY2(CImageFile::Open(two, kIdB, trailer, err), qPrintable(err));
     QVERIFY2(cloud.WaitFor(QStringLiteral("upload-record bob restore %1 %2: stored").arg(QFileInfo(dlg->PackagePath()).fileName(), kIdB)),
              qPrintable(cloud.Output()));
+    CReportPipe::SetSimulationDir(QString());
 }
 
 QEL_TEST_MAIN(TestBackup)
