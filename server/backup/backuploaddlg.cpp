@@ -39,12 +39,7 @@ backuploaddlg::backuploaddlg(MainWindow *window) : QDialog(window), m_pWindow(wi
 {
     setWindowTitle(tr("备份/恢复下载器镜像"));
     BuildUi();
-    const CAccountStore::Account account = CAccountStore(ServerDefs::IniFile()).Load();
-    m_pRemember->setChecked(account.bRemember);
-    if (account.bRemember) {
-        m_pUser->setText(account.strUser);
-        m_pPassword->setText(account.strPassword);
-    }
+    LoadAccount();
     remoteServer *cloud = window->Cloud();
     connect(cloud, &remoteServer::sigLoginResp, this, &backuploaddlg::OnLoginResp);
     connect(cloud, &remoteServer::sigReadRecordResp, this, &backuploaddlg::OnRecords);
@@ -53,6 +48,23 @@ backuploaddlg::backuploaddlg(MainWindow *window) : QDialog(window), m_pWindow(wi
 }
 
 backuploaddlg::~backuploaddlg() = default;
+
+void backuploaddlg::LoadAccount()
+{
+    const CAccountStore::Account account = CAccountStore(ServerDefs::IniFile()).Load();
+    m_pRemember->setChecked(account.bRemember);
+    if (account.bRemember) {
+        m_pUser->setText(account.strUser);
+        m_pPassword->setText(account.strPassword);
+    }
+}
+
+void backuploaddlg::showEvent(QShowEvent *event)
+{
+    if (!m_bLogin && !m_bWaitLogin)
+        LoadAccount();
+    QDialog::showEvent(event);
+}
 
 void backuploaddlg::BuildUi()
 {

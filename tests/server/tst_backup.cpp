@@ -243,6 +243,14 @@ void TestBackup::diskBackupAndRestoreOntoAnotherProgrammer()
     QTRY_VERIFY_WITH_TIMEOUT(dlg->IsLoggedIn(), kWait);
     QCOMPARE(dlg->findChild<QLabel *>(QStringLiteral("statusLabel"))->text(), QStringLiteral("登录验证成功"));
     QCOMPARE(CAccountStore(ServerDefs::IniFile()).Load().strPassword, QStringLiteral("0123456789abcdef"));
+    {
+        // The next time it opens, the login page holds the remembered account.
+        backuploaddlg again(&w);
+        again.show();
+        QCOMPARE(again.findChild<QLineEdit *>(QStringLiteral("edit_userName"))->text(), QStringLiteral("alice"));
+        QCOMPARE(again.findChild<QLineEdit *>(QStringLiteral("edit_password"))->text(), QStringLiteral("0123456789abcdef"));
+        QVERIFY(again.findChild<QCheckBox *>(QStringLiteral("check_account"))->isChecked());
+    }
 
     // Backup of A: three images, one encrypted for A.
     dlg->BackupProgrammer();
