@@ -200,7 +200,11 @@ void CImagePackage::ParseXML(QIODevice &device)
             entry.m_bHasFile = !attrs.value(QLatin1String("size")).isEmpty();
             entry.m_nSize = attrs.value(QLatin1String("size")).toUInt();
             entry.m_bEncrypt = attrs.value(QLatin1String("encrypt")) == QLatin1String("true");
-            entry.m_bDataOk = DecodeHex(attrs.value(QLatin1String("data")).toString(), entry.m_baData);
+            // An entry without a size stands for a file that was missing: no data.
+            if (entry.m_bHasFile)
+                entry.m_bDataOk = DecodeHex(attrs.value(QLatin1String("data")).toString(), entry.m_baData);
+            else
+                entry.m_bEncrypt = false;
             m_entries.append(entry);
         }
     }

@@ -39,12 +39,7 @@ backuploaddlg::backuploaddlg(MainWindow *window) : QDialog(window), m_pWindow(wi
 {
     setWindowTitle(tr("备份/恢复下载器镜像"));
     BuildUi();
-    const CAccountStore::Account account = CAccountStore(ServerDefs::IniFile()).Load();
-    m_pRemember->setChecked(account.bRemember);
-    if (account.bRemember) {
-        m_pUser->setText(account.strUser);
-        m_pPassword->setText(account.strPassword);
-    }
+    LoadAccount();
     remoteServer *cloud = window->Cloud();
     connect(cloud, &remoteServer::sigLoginResp, this, &backuploaddlg::OnLoginResp);
     connect(cloud, &remoteServer::sigReadRecordResp, this, &backuploaddlg::OnRecords);
@@ -53,6 +48,23 @@ backuploaddlg::backuploaddlg(MainWindow *window) : QDialog(window), m_pWindow(wi
 }
 
 backuploaddlg::~backuploaddlg() = default;
+
+void backuploaddlg::LoadAccount()
+{
+    const CAccountStore::Account account = CAccountStore(ServerDefs::IniFile()).Load();
+    m_pRemember->setChecked(account.bRemember);
+    if (account.bRemember) {
+        m_pUser->setText(account.strUser);
+        m_pPassword->setText(account.strPassword);
+    }
+}
+
+void backuploaddlg::showEvent(QShowEvent *event)
+{
+    if (!m_bLogin && !m_bWaitLogin)
+        LoadAccount();
+    QDialog::showEvent(event);
+}
 
 void backuploaddlg::BuildUi()
 {
@@ -385,7 +397,15 @@ void backuploaddlg::StartRestore()
     m_pProgress->setWindowTitle(tr("正在恢复备份文件，总进度:"));
     m_pProgress->setAutoClose(false);
     m_pProgress->setAutoReset(false);
-    m_pProgress->setCancelButton(nullptr);
+    // A programmer that goes silent must not hold the dialog for good; what was sent stays.
+    m_pProgress->setCancelButtonText(tr("取消"));
+    connect(m_pProgress, &QProgressDialog::canceled, this, [this]() {
+        if (!m_run.IsActive())
+            return;
+        m_run.Cancel();
+        EndRestore();
+        m_pWindow->Log(tr("恢复已取消"));
+    });
     m_pProgress->setRange(0, m_run.Total());
     m_pProgress->setValue(0);
     m_pProgress->show();

@@ -57,8 +57,13 @@ public slots:
     void on_btn_back_clicked();
     void stack_index_changed(int index);
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void BuildUi();
+    // The login page as the stored account says, each time the dialog opens.
+    void LoadAccount();
     void SetStatus(const QString &text);
     // Login and connection for backups and record lists; says why not.
     bool CheckOnline();
