@@ -13,6 +13,12 @@
 
 namespace {
 constexpr int kBaudRate = 115200;
+
+// A hardware port comes by its name ("ttyACM0"), an extra one by its path.
+QString DevicePath(const QString &port)
+{
+    return port.contains(QLatin1Char('/')) ? port : QStringLiteral("/dev/") + port;
+}
 } // namespace
 
 // Control frames of HID programmers come through the program's host object.
@@ -375,7 +381,10 @@ bool CCliUsbSession::Wait(int timeoutMs, const std::function<void()> &tick)
         for (auto &dev : m_devs) {
             if (dev->m_job == CCliUsbDev::JobNone || dev->m_bDone)
                 continue;
-            // A programmer that went away answers nothing more.
+            // A programmer that went away answers nothing more. A pseudo-terminal
+            // or a USB port that goes just disappears, without an error to read.
+            if (dev->Works() && !dev->IsHid() && !QFileInfo::exists(DevicePath(dev->m_strPort)))
+                dev->m_strError = QStringLiteral("%1: the port went away").arg(dev->m_strPort);
             if (!dev->Works())
                 Finish(*dev, false, dev->m_strError);
             else

@@ -63,6 +63,7 @@ private slots:
     void refusalsTouchNothing();
     void backupAndRestore();
     void progressBarsOnATerminal();
+    void linkFailures();
 
 private:
     // Simulators for the ids, VCP ones with extra options each.
@@ -478,6 +479,40 @@ void TestQelctlJobs::progressBarsOnATerminal()
     }
     // No quarter lines: those are for pipes.
     QVERIFY(!screen.contains((kVcpIDs[0] + QStringLiteral(" 25%")).toLocal8Bit()));
+}
+
+// A programmer that goes during a download, and one that takes longer than the
+// time given: link failures (status 3), each named on its line.
+void TestQelctlJobs::linkFailures()
+{
+    StartVcp({kVcpIDs[0], kVcpIDs[1]}, {{}, {QStringLiteral("--start-ms"), QStringLiteral("8000")}});
+    QString crc;
+    const QString image = BuildImage(QStringLiteral("long"), 600 * 1024, crc);
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QEL_PROG_DIRS"), QString());
+    env.insert(QStringLiteral("QEL_VCP_PORTS"), Ports().join(QLatin1Char(':')));
+    env.remove(QStringLiteral("QEL_HID_SIM_DIR"));
+    p.setProcessEnvironment(env);
+    p.start(qeltest::binDir() + QStringLiteral("/qelctl"), {QStringLiteral("download"), image, QStringLiteral("--number"),
+                                                            QStringLiteral("1"), QStringLiteral("--to"), kVcpIDs[0],
+                                                            QStringLiteral("--timeout"), QStringLiteral("30")});
+    QVERIFY2(m_vcp[0]->WaitFor(QStringLiteral("receiving long.img")), qPrintable(m_vcp[0]->Output()));
+    const QStringList ports = Ports();
+    const QString port = ports[0];
+    m_vcp[0].reset(); // unplugged
+    QVERIFY(p.waitForFinished(40000));
+    QCOMPARE(p.exitCode(), 3);
+    const QString out = QString::fromUtf8(p.readAllStandardOutput());
+    // Seen going, not waited out.
+    QVERIFY2(out.contains(QStringLiteral("%1 failed: %2: the port went away").arg(kVcpIDs[0], port)), qPrintable(out));
+
+    const QelctlRun slow = runQelctl({QStringLiteral("start"), QStringLiteral("--to"), kVcpIDs[1], QStringLiteral("--timeout"),
+                                      QStringLiteral("1")},
+                                     {}, {ports[1]});
+    QCOMPARE(slow.status, 3);
+    QVERIFY2(slow.out.contains(kVcpIDs[1] + QStringLiteral(" fail ")) && slow.out.contains(QStringLiteral("no answer within 1 s")),
+             qPrintable(slow.out));
 }
 
 QEL_TEST_CORE_MAIN(TestQelctlJobs)
