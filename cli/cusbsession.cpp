@@ -33,12 +33,6 @@ private:
     CCliUsbSession &m_session;
 };
 
-class CCliHidLink : public CUsbHidLink
-{
-public:
-    explicit CCliHidLink(CUsbLostFn lost) : CUsbHidLink(std::move(lost)) {}
-};
-
 CCliUsbSession::CCliUsbSession()
 {
     m_clock.start();
@@ -91,7 +85,7 @@ void CCliUsbSession::OpenHid()
         CMainHost::SetInstance(m_pHost.get());
     }
     if (!m_pHid)
-        m_pHid = std::make_unique<CCliHidLink>([this](const QString &key) { OnHidLost(key); });
+        m_pHid = std::make_unique<CUsbHidLink>([this](const QString &key) { OnHidLost(key); });
     for (const CHidInfo &info : m_pHid->OpenNewDevices()) {
         auto dev = std::make_unique<CCliUsbDev>();
         dev->m_nType = CUsbDev::KindHid;

@@ -21,7 +21,7 @@
 #include <memory>
 #include <vector>
 
-class CCliHidLink;
+class CUsbHidLink;
 class CCliHost;
 
 class CCliUsbDev : public CUsbDev
@@ -122,7 +122,7 @@ private:
 
     std::vector<std::unique_ptr<CCliUsbDev>> m_devs;
     std::unique_ptr<CCliHost> m_pHost;
-    std::unique_ptr<CCliHidLink> m_pHid;
+    std::unique_ptr<CUsbHidLink> m_pHid;
     CCliUsbDev *m_pCurrent = nullptr; // the programmer whose frame is handled
     quint8 m_nCurrentCode = 0;        // and the frame's command
     QElapsedTimer m_clock;
