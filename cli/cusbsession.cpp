@@ -37,7 +37,11 @@ CCliUsbSession::CCliUsbSession()
 {
     m_clock.start();
     m_sendTimer.setSingleShot(true);
+    // The pauses are a few milliseconds: a coarse timer would stretch them.
+    m_sendTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_sendTimer, &QTimer::timeout, this, &CCliUsbSession::Flush);
+    m_beat.setInterval(50);
+    connect(&m_beat, &QTimer::timeout, this, [] {});
 }
 
 CCliUsbSession::~CCliUsbSession()
@@ -143,10 +147,13 @@ bool CCliUsbSession::Initialise(int timeoutMs)
 
 bool CCliUsbSession::RunStep(int timeoutMs, const QElapsedTimer &timer)
 {
-    const qint64 left = timeoutMs - timer.elapsed();
-    if (left <= 0)
+    if (timer.elapsed() >= timeoutMs)
         return false;
-    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, int(qMin<qint64>(left, 50)));
+    // Sleeps until something happens; the beat wakes it to look at the clock.
+    // (The overload with a time limit would not wait: it spins.)
+    if (!m_beat.isActive())
+        m_beat.start();
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     return true;
 }
 
@@ -196,7 +203,9 @@ void CCliUsbSession::Flush()
                     && dev->m_strError.isEmpty())
                     dev->m_strError = QStringLiteral("%1: cannot write to the HID device").arg(dev->m_strName);
             } else if (dev->m_port.isOpen()) {
+                // Out now, not on the next pass of the event loop.
                 dev->m_port.write(frame);
+                dev->m_port.flush();
             }
             dev->m_out.pop_front();
         }

@@ -127,6 +127,7 @@ private:
     quint8 m_nCurrentCode = 0;        // and the frame's command
     QElapsedTimer m_clock;
     QTimer m_sendTimer;
+    QTimer m_beat;
 };
 
 template <typename Done> bool CCliUsbSession::RunUntil(Done done, int timeoutMs)
