@@ -22,6 +22,7 @@ class passworddlg;
 class uDisk;
 class MyFreshCheck;
 class remoteServer;
+class CStoreTools;
 
 namespace Ui {
 class MainWindow;
@@ -72,6 +73,8 @@ public:
     MyFreshCheck *FreshCheck() const { return m_pFresh; }
     // The cloud service client; it connects on first use.
     remoteServer *Cloud() const { return m_pCloud; }
+    // Offline image store and record databases.
+    CStoreTools *StoreTools() const { return m_pStoreTools; }
 
 public slots:
     void actionTriggered(QAction *pAction);
@@ -167,6 +170,7 @@ private:
     remoteServer *m_pCloud = nullptr;     // child of this window
     QLabel *m_pServiceState = nullptr;    // child of the status bar
     CRemoteActions *m_pRemote = nullptr;  // child of this window: the remote services
+    CStoreTools *m_pStoreTools = nullptr; // child of this window
     std::unique_ptr<uDisk> m_pUDisk;      // never shown
     std::unique_ptr<passworddlg> m_pPwdDlg; // created on first use
     std::unique_ptr<CUsbProgManager> m_pUsb; // HID and VCP programmers, the USB console
