@@ -13,6 +13,11 @@
 #include <QDir>
 #include <QWidget>
 
+namespace {
+// pyftpdlib's own port: an FTP server on loopback needs no root rights.
+const int kFtpPort = 2121;
+} // namespace
+
 FtpAccount CStoreTools::FtpSettings()
 {
     CPubActions ini(true);
@@ -20,7 +25,7 @@ FtpAccount CStoreTools::FtpSettings()
     const QString group = QStringLiteral("FTP");
     FtpAccount account;
     account.host = ini.GetString(group, QStringLiteral("HOST"), account.host, file);
-    account.port = ini.GetInt(group, QStringLiteral("PORT"), account.port, file);
+    account.port = ini.GetInt(group, QStringLiteral("PORT"), kFtpPort, file);
     account.user = ini.GetString(group, QStringLiteral("USER"), QStringLiteral("qelftp"), file);
     account.password = ini.GetString(group, QStringLiteral("PASSWORD"), QStringLiteral("qelftp"), file);
     account.folder = ini.GetString(group, QStringLiteral("FOLDER"), account.folder, file);
