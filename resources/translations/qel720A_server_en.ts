@@ -1,6 +1,25 @@
 <?xml version='1.0' encoding='utf-8'?>
 <TS version="2.1" language="en_US" sourcelanguage="zh_CN">
 <context>
+    <name>CBackupTarget</name>
+    <message>
+        <source>下载器无应答</source>
+        <translation>The programmer does not answer</translation>
+    </message>
+    <message>
+        <source>下载器忙或未初始化完成</source>
+        <translation>The programmer is busy or not initialised yet</translation>
+    </message>
+    <message>
+        <source>程序文件读取失败！</source>
+        <translation>Reading the program file failed!</translation>
+    </message>
+    <message>
+        <source>读取当前下载器序列文件失败</source>
+        <translation>Reading the programmer's index file failed</translation>
+    </message>
+</context>
+<context>
     <name>CCloudUpload</name>
     <message>
         <source>当前文件数据不存在！ %1</source>
@@ -308,6 +327,13 @@ reason: </translation>
     <message>
         <source>请正确输入UID</source>
         <translation>Please enter the UID correctly</translation>
+    </message>
+</context>
+<context>
+    <name>CRestoreRun</name>
+    <message>
+        <source>镜像%1重新加密失败: %2</source>
+        <translation>Re-encrypting image %1 failed: %2</translation>
     </message>
 </context>
 <context>
@@ -1282,6 +1308,181 @@ change: %2</translation>
     <message>
         <source>请退出当前进程，重新启动最新版本:</source>
         <translation>Please exit this process and start the newest version: </translation>
+    </message>
+</context>
+<context>
+    <name>backuploaddlg</name>
+    <message>
+        <source>备份/恢复下载器镜像</source>
+        <translation>Back up / restore programmer images</translation>
+    </message>
+    <message>
+        <source>已连接</source>
+        <translation>Connected</translation>
+    </message>
+    <message>
+        <source>待连接...</source>
+        <translation>Waiting for connection...</translation>
+    </message>
+    <message>
+        <source>用户名</source>
+        <translation>User name</translation>
+    </message>
+    <message>
+        <source>密码</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <source>记住账号密码</source>
+        <translation>Remember account and password</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>备份镜像包</source>
+        <translation>Back up package</translation>
+    </message>
+    <message>
+        <source>从镜像包恢复</source>
+        <translation>Restore from package</translation>
+    </message>
+    <message>
+        <source>查看记录</source>
+        <translation>View records</translation>
+    </message>
+    <message>
+        <source>注销登录</source>
+        <translation>Log out</translation>
+    </message>
+    <message>
+        <source>操作类型</source>
+        <translation>Operation</translation>
+    </message>
+    <message>
+        <source>镜像包名称</source>
+        <translation>Package name</translation>
+    </message>
+    <message>
+        <source>返回</source>
+        <translation>Back</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>请输入账号密码</source>
+        <translation>Enter account and password</translation>
+    </message>
+    <message>
+        <source>登录验证失败</source>
+        <translation>Login failed</translation>
+    </message>
+    <message>
+        <source>登录验证成功</source>
+        <translation>Login verified</translation>
+    </message>
+    <message>
+        <source>验证服务连接断开</source>
+        <translation>Verification service disconnected</translation>
+    </message>
+    <message>
+        <source>错误！</source>
+        <translation>Error!</translation>
+    </message>
+    <message>
+        <source>当前网络连接已断开！</source>
+        <translation>The network connection is down!</translation>
+    </message>
+    <message>
+        <source>备份</source>
+        <translation>Backup</translation>
+    </message>
+    <message>
+        <source>恢复</source>
+        <translation>Restore</translation>
+    </message>
+    <message>
+        <source>远程下载器暂不支持！</source>
+        <translation>Remote programmers are not supported yet!</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>正在传输镜像, 请稍候</source>
+        <translation>Images are being transferred, please wait</translation>
+    </message>
+    <message>
+        <source>下载器未选择, 备份下载器失败!</source>
+        <translation>No programmer selected, backup failed!</translation>
+    </message>
+    <message>
+        <source>正在备份下载器镜像: %1</source>
+        <translation>Backing up the images of programmer %1</translation>
+    </message>
+    <message>
+        <source>下载器镜像已备份完成!</source>
+        <translation>Programmer images backed up!</translation>
+    </message>
+    <message>
+        <source>成功！</source>
+        <translation>Success!</translation>
+    </message>
+    <message>
+        <source>选择镜像包文件</source>
+        <translation>Choose package file</translation>
+    </message>
+    <message>
+        <source>已读取加载完成, 是否恢复到当前选择的下载器?</source>
+        <translation>Loaded. Restore to the selected programmer?</translation>
+    </message>
+    <message>
+        <source>下载器未选择, 恢复下载器失败!</source>
+        <translation>No programmer selected, restore failed!</translation>
+    </message>
+    <message>
+        <source>文件写入失败！</source>
+        <translation>Writing the file failed!</translation>
+    </message>
+    <message>
+        <source>正在恢复备份文件，总进度:</source>
+        <translation>Restoring backup files, total progress:</translation>
+    </message>
+    <message>
+        <source>恢复已取消</source>
+        <translation>Restore cancelled</translation>
+    </message>
+    <message>
+        <source>正在恢复镜像包 %1 到下载器 %2</source>
+        <translation>Restoring package %1 to programmer %2</translation>
+    </message>
+    <message>
+        <source>%1 传输失败, 恢复已停止</source>
+        <translation>%1 transfer failed, restore stopped</translation>
+    </message>
+    <message>
+        <source>序列文件传输成功, </source>
+        <translation>Index file transferred, </translation>
+    </message>
+    <message>
+        <source>镜像文件传输成功, </source>
+        <translation>Image file transferred, </translation>
+    </message>
+    <message>
+        <source>总进度:</source>
+        <translation>total progress:</translation>
+    </message>
+    <message>
+        <source>镜像包所有镜像已恢复完成！</source>
+        <translation>All images of the package restored!</translation>
     </message>
 </context>
 <context>
