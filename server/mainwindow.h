@@ -23,6 +23,7 @@ class backuploaddlg;
 class uDisk;
 class MyFreshCheck;
 class remoteServer;
+class CStoreTools;
 
 namespace Ui {
 class MainWindow;
@@ -75,6 +76,8 @@ public:
     remoteServer *Cloud() const { return m_pCloud; }
     // The backup and restore dialog, created on first use and kept.
     backuploaddlg *BackupDialog();
+    // Offline image store and record databases.
+    CStoreTools *StoreTools() const { return m_pStoreTools; }
 
 public slots:
     void actionTriggered(QAction *pAction);
@@ -170,6 +173,7 @@ private:
     remoteServer *m_pCloud = nullptr;     // child of this window
     QLabel *m_pServiceState = nullptr;    // child of the status bar
     CRemoteActions *m_pRemote = nullptr;  // child of this window: the remote services
+    CStoreTools *m_pStoreTools = nullptr; // child of this window
     std::unique_ptr<uDisk> m_pUDisk;      // never shown
     std::unique_ptr<passworddlg> m_pPwdDlg; // created on first use
     std::unique_ptr<backuploaddlg> m_pBackupDlg; // created on first use
