@@ -5,6 +5,7 @@
 #include "cprogrammers.h"
 
 #include <burnhub.h>
+#include <cpasswordrule.h>
 #include <functool.h>
 #include <progerparam.h>
 
@@ -255,10 +256,9 @@ int CPasswordCommand::Run(const QCommandLineParser &parser, const CCliOut &out)
     const QStringList args = parser.positionalArguments();
     if (args.size() != 1)
         return Usage(QStringLiteral("password needs the password"));
-    // The programmers take 1 to 9 digits.
-    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,9}$"));
-    if (!digits.match(args[0]).hasMatch())
-        return Usage(QStringLiteral("password: this version supports user passwords of 1 to 9 digits only"));
+    QString rule;
+    if (!CPasswordRule::Check(args[0], rule))
+        return Usage(QStringLiteral("password: %1").arg(rule));
     QTemporaryDir work;
     const QString path = work.filePath(QStringLiteral("password.dat"));
     if (!work.isValid() || !FuncTool::WriteFile(path, args[0].toLatin1()))

@@ -324,6 +324,8 @@ void TestQelctlJobs::password()
                                             {disk.Folder()}, Ports());
         QCOMPARE(refused.status, 2);
         QCOMPARE(refused.ErrLines().size(), 1);
+        // The window's rule and message, in English.
+        QVERIFY2(refused.ErrLines().first().contains(QStringLiteral("1 to 9 digits")), qPrintable(refused.err));
     }
     QCOMPARE(FuncTool::ReadFile(disk.Folder() + QStringLiteral("/sys/password.dat")), QByteArray("4711"));
 }
