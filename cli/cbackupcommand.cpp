@@ -38,11 +38,10 @@ int OneTarget(CCliProgrammers &progs, const QString &name, const QString &option
 {
     if (name.isEmpty() || name.contains(QLatin1Char(',')) || name == QLatin1String("all"))
         return Usage(QStringLiteral("%1 names one programmer").arg(option));
-    progs.Discover(qMin(timeoutMs, 20000));
     QVector<CCliTarget> targets;
-    QString err;
-    if (!progs.Select(name, targets, err))
-        return LinkFailure(err);
+    const int unreached = progs.Reach(name, timeoutMs, targets);
+    if (unreached >= 0)
+        return unreached;
     target = targets.first();
     if (target.LinkFailed())
         return LinkFailure(target.Reason());

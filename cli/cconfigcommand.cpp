@@ -40,33 +40,26 @@ int Choose(const QCommandLineParser &parser, CCliProgrammers &progs, QVector<CCl
         return Usage(err);
     if (!parser.isSet(QStringLiteral("to")))
         return Usage(QStringLiteral("--to ID[,ID...] or --to all names the programmers"));
-    progs.Discover(qMin(timeoutMs, 20000));
-    if (!progs.Select(parser.value(QStringLiteral("to")), targets, err)) {
-        CCliOut::Error(err);
-        return CliExit::NoLink;
-    }
-    if (targets.isEmpty()) {
-        CCliOut::Error(QStringLiteral("no programmer found"));
-        return CliExit::NoLink;
-    }
-    return -1;
+    return progs.Reach(parser.value(QStringLiteral("to")), timeoutMs, targets);
 }
 
-// Sends the file at path to every target (disk: copy, with diskCopy; USB:
-// the control frames) and waits for the programmers to verify it.
-int SendToAll(CCliProgrammers &progs, QVector<CCliTarget> &targets, const QString &path, int timeoutMs,
-              const std::function<bool(QString &err)> &diskCopy, const CCliOut &out, const QString &what)
+// Sends target i the file pathOf(i) (disk: copy, with diskCopy; USB: the
+// control frames) and waits for the programmers to verify it.
+int SendToAll(CCliProgrammers &progs, QVector<CCliTarget> &targets, const std::function<QString(int i)> &pathOf,
+              int timeoutMs, const std::function<bool(const QString &path, QString &err)> &diskCopy,
+              const CCliOut &out, const QString &what)
 {
-    for (CCliTarget &t : targets) {
+    for (int i = 0; i < targets.size(); ++i) {
+        CCliTarget &t = targets[i];
         if (t.LinkFailed())
             continue;
         if (t.bUsb) {
-            progs.Usb().SendFile(*t.pDev, path, -1);
+            progs.Usb().SendFile(*t.pDev, pathOf(i), -1);
             continue;
         }
         UseFiles(t);
         QString err;
-        t.bOk = diskCopy(err);
+        t.bOk = diskCopy(pathOf(i), err);
         t.bDone = true;
         t.strReason = err;
     }
@@ -215,31 +208,9 @@ int CConfigSetCommand::Run(const QCommandLineParser &parser, const CCliOut &out)
         files[i] = path;
     }
 
-    for (int i = 0; i < targets.size(); ++i) {
-        CCliTarget &t = targets[i];
-        if (t.LinkFailed())
-            continue;
-        if (t.bUsb) {
-            progs.Usb().SendFile(*t.pDev, files[i], -1);
-            continue;
-        }
-        UseFiles(t);
-        QString err;
-        t.bOk = BurnHub::Instance()->DownConfigFile(files[i], err);
-        t.bDone = true;
-        t.strReason = err;
-    }
-    progs.Usb().Wait(timeoutMs);
-    QJsonArray rows;
-    for (const CCliTarget &t : qAsConst(targets)) {
-        rows.append(QJsonObject{{QStringLiteral("id"), t.Label()},
-                                {QStringLiteral("way"), t.Way()},
-                                {QStringLiteral("ok"), t.Ok()},
-                                {QStringLiteral("reason"), t.Reason()}});
-        out.Line(CliJobs::ResultLine(t));
-    }
-    out.Document({{QStringLiteral("programmers"), rows}});
-    return CliJobs::Status(targets);
+    return SendToAll(progs, targets, [&files](int i) { return files.value(i); }, timeoutMs,
+                     [](const QString &path, QString &err) { return BurnHub::Instance()->DownConfigFile(path, err); },
+                     out, QStringLiteral("programmers"));
 }
 
 // ---- password
@@ -270,7 +241,7 @@ int CPasswordCommand::Run(const QCommandLineParser &parser, const CCliOut &out)
     const int early = Choose(parser, progs, targets, timeoutMs);
     if (early >= 0)
         return early;
-    return SendToAll(progs, targets, path, timeoutMs,
-                     [&path](QString &err) { return BurnHub::Instance()->DownPasswordFile(path, err); }, out,
-                     QStringLiteral("programmers"));
+    return SendToAll(progs, targets, [&path](int) { return path; }, timeoutMs,
+                     [](const QString &file, QString &err) { return BurnHub::Instance()->DownPasswordFile(file, err); },
+                     out, QStringLiteral("programmers"));
 }

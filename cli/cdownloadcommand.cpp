@@ -65,16 +65,10 @@ int CDownloadCommand::Run(const QCommandLineParser &parser, const CCliOut &out)
     }
 
     CCliProgrammers progs;
-    progs.Discover(qMin(timeoutMs, 20000));
     QVector<CCliTarget> targets;
-    if (!progs.Select(parser.value(QStringLiteral("to")), targets, err)) {
-        CCliOut::Error(err);
-        return CliExit::NoLink;
-    }
-    if (targets.isEmpty()) {
-        CCliOut::Error(QStringLiteral("no programmer found"));
-        return CliExit::NoLink;
-    }
+    const int unreached = progs.Reach(parser.value(QStringLiteral("to")), timeoutMs, targets);
+    if (unreached >= 0)
+        return unreached;
     // Every programmer takes the image, or none is touched.
     for (const CCliTarget &t : qAsConst(targets)) {
         if (t.LinkFailed())

@@ -1,5 +1,8 @@
 #include "cprogrammers.h"
 
+#include "cliexit.h"
+#include "ccliout.h"
+
 #include <burnhub.h>
 #include <cusbportscan.h>
 
@@ -148,3 +151,18 @@ QString ResultLine(const CCliTarget &target)
 }
 
 } // namespace CliJobs
+
+int CCliProgrammers::Reach(const QString &to, int timeoutMs, QVector<CCliTarget> &targets, bool needOne)
+{
+    Discover(qMin(timeoutMs, 20000));
+    QString err;
+    if (!Select(to, targets, err)) {
+        CCliOut::Error(err);
+        return CliExit::NoLink;
+    }
+    if (needOne && targets.isEmpty()) {
+        CCliOut::Error(QStringLiteral("no programmer found"));
+        return CliExit::NoLink;
+    }
+    return -1;
+}

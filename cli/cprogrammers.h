@@ -54,6 +54,10 @@ public:
     // The programmers --to names, in the order named ("all": every one
     // found, those that dropped out included). False with the reason when a name matches none.
     bool Select(const QString &to, QVector<CCliTarget> &targets, QString &err);
+    // Discover (at most 20 s of timeoutMs) then Select; the error line is
+    // printed. -1 when the command goes on, else its exit status. With
+    // needOne, no programmer at all is a failure too.
+    int Reach(const QString &to, int timeoutMs, QVector<CCliTarget> &targets, bool needOne = true);
 
 private:
     QList<ProgerInfo> m_disks;

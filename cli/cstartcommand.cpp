@@ -44,11 +44,9 @@ int Choose(const QString &command, const QCommandLineParser &parser, CCliProgram
         return CliExit::Usage;
     }
     const QString to = parser.isSet(QStringLiteral("to")) ? parser.value(QStringLiteral("to")) : QStringLiteral("all");
-    progs.Discover(qMin(timeoutMs, 20000));
-    if (!progs.Select(to, targets, err)) {
-        CCliOut::Error(err);
-        return CliExit::NoLink;
-    }
+    const int unreached = progs.Reach(to, timeoutMs, targets, false);
+    if (unreached >= 0)
+        return unreached;
     if (!UsbOnly(command, to, targets, err)) {
         CCliOut::Error(err);
         return CliExit::Usage;
