@@ -126,6 +126,7 @@ void CUsbHostHandler::OnUid(CUsbDev &, const QString &) {}
 void CUsbHostHandler::OnProgFile(CUsbDev &, const QString &) {}
 void CUsbHostHandler::OnFlashData(CUsbDev &, const QString &) {}
 void CUsbHostHandler::OnSignalFile(CUsbDev &, const QString &) {}
+void CUsbHostHandler::OnPullFailed(CUsbDev &, const QString &) {}
 void CUsbHostHandler::OnImageAttr(CUsbDev &, const QList<CUsbImageAttr> &) {}
 void CUsbHostHandler::OnSyncCounters(CUsbDev &, quint32, quint32) {}
 void CUsbHostHandler::OnStartAnswer(CUsbDev &, bool) {}
@@ -173,6 +174,7 @@ void CUsbHostHandler::PullNext(CUsbDev &dev)
 void CUsbHostHandler::AbortPull(CUsbDev &dev, const QString &line)
 {
     LogFailure(line);
+    OnPullFailed(dev, dev.m_pull.m_strPath);
     // Without its image attributes a programmer is still one to work with.
     if (dev.m_pull.m_strPath == kImageAttr) {
         EndImageAttr(dev, {});

@@ -85,6 +85,8 @@ protected:
     virtual void OnProgFile(CUsbDev &dev, const QString &localPath);
     virtual void OnFlashData(CUsbDev &dev, const QString &localPath);
     virtual void OnSignalFile(CUsbDev &dev, const QString &localPath);
+    // A pull that could not be done (the programmer refused it or a frame was wrong).
+    virtual void OnPullFailed(CUsbDev &dev, const QString &path);
     // Image attributes pulled; dev is marked initialised right after.
     virtual void OnImageAttr(CUsbDev &dev, const QList<CUsbImageAttr> &attrs);
     virtual void OnSyncCounters(CUsbDev &dev, quint32 pass, quint32 fail);

@@ -444,7 +444,11 @@ void CUsbConsole::Dispatch(CUsbDev &dev, const QByteArray &frame)
     UsbByte answer;
     const bool refused = code == UsbCmd::FT_ATTR_CMD && answer.Parse(frame) && answer.value != 0;
     const QString pushed = dev.m_push.m_strName;
+    UsbFrameNo asked;
+    const bool progress = code == UsbCmd::FT_REQ_CMD && !pushed.isEmpty() && asked.Parse(frame);
     CUsbHostHandler::Dispatch(dev, frame);
+    if (progress)
+        emit sigFileProgress(key, pushed, dev.m_push.Percent(asked.frame));
     // After the handler: an image's verification has queued its index by now.
     if (verified)
         emit sigFileResult(key, res.name, res.status == 0);
@@ -471,6 +475,11 @@ void CUsbConsole::OnFlashData(CUsbDev &dev, const QString &localPath)
 void CUsbConsole::OnSignalFile(CUsbDev &dev, const QString &localPath)
 {
     emit sigSignalFile(dev.Key(), localPath);
+}
+
+void CUsbConsole::OnPullFailed(CUsbDev &dev, const QString &path)
+{
+    emit sigPullFailed(dev.Key(), path);
 }
 
 void CUsbConsole::OnImageAttr(CUsbDev &dev, const QList<CUsbImageAttr> &attrs)
@@ -731,6 +740,21 @@ bool CUsbConsole::DeleteProgFile(const QString &key, const QString &name)
     const QByteArray frame = del.Frame();
     SendBuf(frame, prog);
     return !frame.isEmpty();
+}
+
+bool CUsbConsole::PullProgFile(const QString &key, const QString &path)
+{
+    USBProg *prog = Find(key);
+    if (!prog) {
+        Log(tr("设备不匹配!"));
+        return false;
+    }
+    // A pull under way (the first ones after plugging in) finishes first.
+    if (prog->m_pull.IsActive())
+        prog->m_pull.m_queue.append(path);
+    else
+        PullFile(*prog, path);
+    return true;
 }
 
 // ---------------------------------------------------------------- record file

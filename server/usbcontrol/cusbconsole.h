@@ -84,6 +84,9 @@ public:
     // imageNo: the number an image is stored under, switched to once it is in.
     bool SendFileToProger(const QString &key, const QString &localPath, int imageNo = -1);
     bool DeleteProgFile(const QString &key, const QString &name);
+    // Pulls a programmer file (e.g. "config/signal.ini") into its PC-side
+    // folder after the pulls under way; sigSignalFile or sigPullFailed tells the end.
+    bool PullProgFile(const QString &key, const QString &path);
     void ClosePort(const QString &key);
 
     USBProg *Find(const QString &key) const;
@@ -159,6 +162,9 @@ signals:
     void sigFileResult(const QString &key, const QString &name, bool ok);
     void sigFlashData(const QString &key, const QString &localPath);
     void sigSignalFile(const QString &key, const QString &localPath);
+    void sigPullFailed(const QString &key, const QString &path);
+    // A file going to the programmer: percent after each frame it asked for.
+    void sigFileProgress(const QString &key, const QString &name, int percent);
     // DownImage/DownConfig: the main window downloads to that programmer.
     // Every programmer of keys gets the image built from the panel, or from
     // the merged file at base when mergedPath is not empty.
@@ -179,6 +185,7 @@ protected:
     void OnProgFile(CUsbDev &dev, const QString &localPath) override;
     void OnFlashData(CUsbDev &dev, const QString &localPath) override;
     void OnSignalFile(CUsbDev &dev, const QString &localPath) override;
+    void OnPullFailed(CUsbDev &dev, const QString &path) override;
     void OnImageAttr(CUsbDev &dev, const QList<CUsbImageAttr> &attrs) override;
     void OnSyncCounters(CUsbDev &dev, quint32 pass, quint32 fail) override;
     void OnStartAnswer(CUsbDev &dev, bool started) override;
