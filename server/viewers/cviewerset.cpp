@@ -63,6 +63,13 @@ void CViewerSet::ConnectConsole()
         if (m_pFirm)
             m_pFirm->OnUsbResult(key, name, ok);
     });
+    // A programmer that goes away ends what waits for it.
+    connect(console, &CUsbConsole::sigProgerRemoved, this, [this](const QString &key) {
+        if (m_pFirm)
+            m_pFirm->OnUsbGone(key);
+        if (m_pSignal)
+            m_pSignal->OnPullFailed(key, QString::fromLatin1(CProgerWay::kSignalPath));
+    });
 }
 
 showconfigdlg *CViewerSet::OpenConfig(const MyProger &proger)

@@ -126,6 +126,11 @@ void sendfirmdlg::OnUsbResult(const QString &key, const QString &name, bool ok)
     Finish(ok);
 }
 
+void sendfirmdlg::OnUsbGone(const QString &key)
+{
+    OnUsbResult(key, kFirmName, false);
+}
+
 void sendfirmdlg::OnRemoteLoaded(const QString &name, bool ok)
 {
     if (m_bSending && m_way.GetKind() == CProgerWay::KindRemote && name == kFirmName)

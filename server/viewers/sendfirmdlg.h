@@ -24,6 +24,8 @@ public:
     // ---- how a USB or remote send goes on
     void OnUsbProgress(const QString &key, const QString &name, int percent);
     void OnUsbResult(const QString &key, const QString &name, bool ok);
+    // The programmer of key was unplugged.
+    void OnUsbGone(const QString &key);
     // The station has loaded (or failed to load) a file it was sent.
     void OnRemoteLoaded(const QString &name, bool ok);
 

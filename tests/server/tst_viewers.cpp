@@ -329,6 +329,18 @@ void TestViewers::usbViewersThroughTheConsole()
     QVERIFY(w.LogText().contains(QStringLiteral("下发固件成功")));
     QVERIFY(sim.Output().contains(QStringLiteral("received update.bin: %1 bytes").arg(firmware.size())));
     QCOMPARE(FuncTool::ReadFile(folder + QStringLiteral("/update.bin")), firmware);
+
+    // Unplugged while a firmware goes: the dialog says so and lets a file be chosen again.
+    QVERIFY(FuncTool::WriteFile(Dir("big.bin"), QByteArray(400 * 1024, '\x11')));
+    firm->SetFirmPath(Dir("big.bin"));
+    Click(firm, "btn_down");
+    QVERIFY(firm->IsSending());
+    QTRY_VERIFY_WITH_TIMEOUT(firm->Progress() > 0, 20000);
+    QVERIFY(sim.Stop());
+    QTRY_VERIFY_WITH_TIMEOUT(!firm->IsSending(), 20000);
+    QVERIFY(w.LogText().contains(QStringLiteral("下发固件失败")));
+    QVERIFY(Child<QPushButton>(firm->Form(), "btn_open")->isEnabled());
+    QVERIFY(firm->Progress() < 100);
 }
 
 void TestViewers::nothingSelected()
