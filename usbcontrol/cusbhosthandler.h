@@ -85,8 +85,6 @@ protected:
     virtual void OnProgFile(CUsbDev &dev, const QString &localPath);
     virtual void OnFlashData(CUsbDev &dev, const QString &localPath);
     virtual void OnSignalFile(CUsbDev &dev, const QString &localPath);
-    // A pull that could not be done (the programmer refused it or a frame was wrong).
-    virtual void OnPullFailed(CUsbDev &dev, const QString &path);
     // Image attributes pulled; dev is marked initialised right after.
     virtual void OnImageAttr(CUsbDev &dev, const QList<CUsbImageAttr> &attrs);
     virtual void OnSyncCounters(CUsbDev &dev, quint32 pass, quint32 fail);
@@ -94,6 +92,9 @@ protected:
     // RESULT_CMD, after its log line: tiles, counters, beep, serial number.
     virtual void OnResult(CUsbDev &dev, const UsbResult &result);
     virtual void OnSpecDataResult(CUsbDev &dev, const UsbResult &result);
+    // Every pull that ended, whoever asked for it: ok with the mirror at
+    // localPath and the size the programmer announced, or refused / broken off.
+    virtual void OnPullDone(CUsbDev &dev, const QString &path, const QString &localPath, quint32 size, bool ok);
 
 private:
     void HandleUid(CUsbDev &dev, const QByteArray &frame);

@@ -467,6 +467,11 @@ void CUsbConsole::OnProgFile(CUsbDev &dev, const QString &localPath)
     emit sigProgerIdentified(dev.Key(), hid, info);
 }
 
+void CUsbConsole::OnPullDone(CUsbDev &dev, const QString &path, const QString &localPath, quint32 size, bool ok)
+{
+    emit sigPullDone(dev.Key(), path, localPath, size, ok);
+}
+
 void CUsbConsole::OnFlashData(CUsbDev &dev, const QString &localPath)
 {
     emit sigFlashData(dev.Key(), localPath);
@@ -475,11 +480,6 @@ void CUsbConsole::OnFlashData(CUsbDev &dev, const QString &localPath)
 void CUsbConsole::OnSignalFile(CUsbDev &dev, const QString &localPath)
 {
     emit sigSignalFile(dev.Key(), localPath);
-}
-
-void CUsbConsole::OnPullFailed(CUsbDev &dev, const QString &path)
-{
-    emit sigPullFailed(dev.Key(), path);
 }
 
 void CUsbConsole::OnImageAttr(CUsbDev &dev, const QList<CUsbImageAttr> &attrs)
@@ -727,6 +727,16 @@ bool CUsbConsole::SendFileToProger(const QString &key, const QString &localPath,
     return true;
 }
 
+bool CUsbConsole::PullProgFiles(const QString &key, const QStringList &paths)
+{
+    USBProg *prog = Find(key);
+    if (!prog || !prog->m_bInit || prog->m_pull.IsActive() || paths.isEmpty())
+        return false;
+    prog->m_pull.m_queue = paths.mid(1);
+    PullFile(*prog, paths.first());
+    return true;
+}
+
 bool CUsbConsole::DeleteProgFile(const QString &key, const QString &name)
 {
     USBProg *prog = Find(key);
@@ -740,21 +750,6 @@ bool CUsbConsole::DeleteProgFile(const QString &key, const QString &name)
     const QByteArray frame = del.Frame();
     SendBuf(frame, prog);
     return !frame.isEmpty();
-}
-
-bool CUsbConsole::PullProgFile(const QString &key, const QString &path)
-{
-    USBProg *prog = Find(key);
-    if (!prog) {
-        Log(tr("设备不匹配!"));
-        return false;
-    }
-    // A pull under way (the first ones after plugging in) finishes first.
-    if (prog->m_pull.IsActive())
-        prog->m_pull.m_queue.append(path);
-    else
-        PullFile(*prog, path);
-    return true;
 }
 
 // ---------------------------------------------------------------- record file

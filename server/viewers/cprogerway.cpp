@@ -179,7 +179,7 @@ bool CProgerWay::SendFirm(const QString &staged, QString &err) const
 bool CProgerWay::PullSignal() const
 {
     return m_kind == KindUsb && m_pUsb && m_pUsb->HasConsole()
-        && m_pUsb->Console()->PullProgFile(m_proger.m_strRoot, QString::fromLatin1(kSignalPath));
+        && m_pUsb->Console()->PullProgFiles(m_proger.m_strRoot, {QString::fromLatin1(kSignalPath)});
 }
 
 bool CProgerWay::RequestConfig() const

@@ -53,7 +53,7 @@ public:
     // Disk: copied; USB: the console sends it; remote: announced on the route.
     bool SendFirm(const QString &staged, QString &err) const;
 
-    // ---- USB: pulls through the console
+    // ---- USB: pulls through the console; false when it cannot start one now
     bool PullSignal() const;
     QString UsbFolderFile(const QString &name) const;
 

@@ -47,14 +47,11 @@ void CViewerSet::ConnectConsole()
         return;
     m_bConsoleConnected = true;
     CUsbConsole *console = m_pUsb->Console();
-    connect(console, &CUsbConsole::sigSignalFile, this, [this](const QString &key, const QString &) {
-        if (m_pSignal)
-            m_pSignal->OnSignalFile(key);
-    });
-    connect(console, &CUsbConsole::sigPullFailed, this, [this](const QString &key, const QString &path) {
-        if (m_pSignal)
-            m_pSignal->OnPullFailed(key, path);
-    });
+    connect(console, &CUsbConsole::sigPullDone, this,
+            [this](const QString &key, const QString &path, const QString &, quint32, bool ok) {
+                if (m_pSignal)
+                    m_pSignal->OnPullDone(key, path, ok);
+            });
     connect(console, &CUsbConsole::sigFileProgress, this, [this](const QString &key, const QString &name, int percent) {
         if (m_pFirm)
             m_pFirm->OnUsbProgress(key, name, percent);
@@ -68,7 +65,7 @@ void CViewerSet::ConnectConsole()
         if (m_pFirm)
             m_pFirm->OnUsbGone(key);
         if (m_pSignal)
-            m_pSignal->OnPullFailed(key, QString::fromLatin1(CProgerWay::kSignalPath));
+            m_pSignal->OnPullDone(key, QString::fromLatin1(CProgerWay::kSignalPath), false);
     });
 }
 

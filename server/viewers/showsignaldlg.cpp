@@ -33,8 +33,9 @@ void showsignaldlg::Open()
     case CProgerWay::KindUsb:
         emit sigLog(tr("正在读取烧录器信号配置"));
         m_bPulling = m_way.PullSignal();
+        // Busy with another pull (or gone): the copy the console pulled last.
         if (!m_bPulling)
-            emit sigLog(tr("USB下载器未连接: %1").arg(m_way.Proger().m_strRoot));
+            ShowLocal();
         break;
     case CProgerWay::KindRemote:
         if (!m_way.RequestConfig())
@@ -62,22 +63,18 @@ void showsignaldlg::ShowLocal()
     m_pForm->ShowSignal(signal);
 }
 
-void showsignaldlg::OnSignalFile(const QString &key)
-{
-    if (!m_bPulling || key != m_way.Proger().m_strRoot)
-        return;
-    m_bPulling = false;
-    ShowLocal();
-    emit sigLog(tr("烧录器信号配置已刷新"));
-}
-
-void showsignaldlg::OnPullFailed(const QString &key, const QString &path)
+void showsignaldlg::OnPullDone(const QString &key, const QString &path, bool ok)
 {
     if (!m_bPulling || key != m_way.Proger().m_strRoot || path != QLatin1String(CProgerWay::kSignalPath))
         return;
     m_bPulling = false;
-    // An old copy would show settings the programmer no longer has.
-    Missing();
+    if (!ok) {
+        // An old copy would show settings the programmer no longer has.
+        Missing();
+        return;
+    }
+    ShowLocal();
+    emit sigLog(tr("烧录器信号配置已刷新"));
 }
 
 void showsignaldlg::ShowConfig(const QMap<QString, QString> &config)

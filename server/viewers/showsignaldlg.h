@@ -20,9 +20,8 @@ public:
     void Open();
     // A remote configuration for this programmer: its signal settings.
     void ShowConfig(const QMap<QString, QString> &config);
-    // The USB console pulled the file, or could not.
-    void OnSignalFile(const QString &key);
-    void OnPullFailed(const QString &key, const QString &path);
+    // The USB console's pull of path from the programmer of key is over.
+    void OnPullDone(const QString &key, const QString &path, bool ok);
 
 public slots:
     void on_btn_update_clicked();
