@@ -100,6 +100,7 @@ void CMainHost::ShowRemoteConfig(const CRemoteKey &, const QMap<QString, QString
 void CMainHost::RefreshRemoteImages(const CRemoteKey &) {}
 void CMainHost::ShowBusy(const QString &) {}
 void CMainHost::CloseBusy() {}
+void CMainHost::OnFileLoaded(const CRemoteKey &, const QString &, bool) {}
 
 QList<WaitCmd *> *CMainHost::WaitList(const QString &)
 {

@@ -75,6 +75,8 @@ public:
     virtual void RefreshRemoteImages(const CRemoteKey &key);
     virtual void ShowBusy(const QString &text);
     virtual void CloseBusy();
+    // The station has loaded a file it was sent onto its programmer, or failed to.
+    virtual void OnFileLoaded(const CRemoteKey &key, const QString &name, bool ok);
 
     // ---- server: programmers in HID mode, by device key
     // The requests awaiting answers of that programmer, or null.

@@ -78,6 +78,7 @@ void FileDownloadPacket::HandleData()
     host->Log((d.result ? ProtoText::tr("文件%1下装成功!") : ProtoText::tr("文件%1下装失败!")).arg(d.name));
     // A failed load ends the transfer too; the busy box must not stay up.
     host->CloseBusy();
+    host->OnFileLoaded(RemoteKeyOf(*this), d.name, d.result);
 }
 
 void ProgDisconnectPacket::HandleData()

@@ -112,11 +112,20 @@ void CServerHost::UpdateRemoteProger(const CRemoteKey &key, const qelmsg::ProgRe
 
 void CServerHost::ShowRemoteImages(const CRemoteKey &key, const QList<ImageInfo> &images)
 {
-    // Until the image viewer takes them, the station's images go to the log.
-    QStringList lines;
-    for (const ImageInfo &image : images)
-        lines << QStringLiteral("%1 %2 %3").arg(QString::number(image.m_nIndex), image.m_strName, image.m_strTime);
-    Log(QStringLiteral("%1: ").arg(key.Text()) + (lines.isEmpty() ? QStringLiteral("-") : lines.join(QStringLiteral("; "))));
+    const MyProger proger = ProgerOf(key);
+    OnWindow([proger, images](MainWindow *w) { w->ShowRemoteImages(proger, images); });
+}
+
+void CServerHost::RefreshRemoteImages(const CRemoteKey &key)
+{
+    const MyProger proger = ProgerOf(key);
+    OnWindow([proger](MainWindow *w) { w->RefreshRemoteImages(proger); });
+}
+
+void CServerHost::OnFileLoaded(const CRemoteKey &key, const QString &name, bool ok)
+{
+    const MyProger proger = ProgerOf(key);
+    OnWindow([proger, name, ok](MainWindow *w) { w->OnRemoteFileLoaded(proger, name, ok); });
 }
 
 void CServerHost::ShowRemoteConfig(const CRemoteKey &key, const QMap<QString, QString> &config)

@@ -28,6 +28,8 @@ public:
     void UpdateRemoteProger(const CRemoteKey &key, const qelmsg::ProgResponse &info) override;
     void ShowRemoteImages(const CRemoteKey &key, const QList<ImageInfo> &images) override;
     void ShowRemoteConfig(const CRemoteKey &key, const QMap<QString, QString> &config) override;
+    void RefreshRemoteImages(const CRemoteKey &key) override;
+    void OnFileLoaded(const CRemoteKey &key, const QString &name, bool ok) override;
 
     // Cloud answers go to this cloud client (the window's by default); it
     // also becomes the link cloud requests go out on.

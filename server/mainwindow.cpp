@@ -19,6 +19,7 @@
 #include "cpubactions.h"
 #include "cusbconsole.h"
 #include "cusbprogmanager.h"
+#include "cviewerset.h"
 #include "ctranslations.h"
 #include "functool.h"
 #include "moduleid.h"
@@ -110,6 +111,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     connect(m_pUDisk.get(), &uDisk::sigPortRemove, this, &MainWindow::PortRemove);
     m_pUsb = std::make_unique<CUsbProgManager>(this);
     m_pRemote = new CRemoteActions(this, ui->actionserver, ui->actionmqtt, ui->actionnsq, m_pServiceState);
+    m_pViewers = new CViewerSet(this, m_pRemote->Service(), m_pUsb.get(), [this](const QString &text) { Log(text); });
     m_pStoreTools = new CStoreTools(this, m_pCloud, ui->actionupload, ui->actionfTest, ui->actionrepair);
     m_pStoreTools->SetLogger([this](const QString &text) { Log(text); });
     m_pStoreTools->SetImageBuilder([this](COfflineUploader::HomeImage &image) {
@@ -302,11 +304,13 @@ void MainWindow::customEvent(QEvent *event)
         RemoveRemoteProger(gone);
         break;
     }
-    case ServerEvents::FirmDownEvent:
-        Log(tr("固件下载成功:") + static_cast<ServerEvents::CTextEvent *>(event)->m_strText);
-        if (GetSelectedProger())
-            NotAvailable(ui->actionproc->text());
+    case ServerEvents::FirmDownEvent: {
+        const QString path = static_cast<ServerEvents::CTextEvent *>(event)->m_strText;
+        Log(tr("固件下载成功:") + path);
+        if (const MyProger *proger = GetSelectedProger())
+            m_pViewers->OpenFirm(*proger, path);
         break;
+    }
     default:
         QMainWindow::customEvent(event);
     }
@@ -476,6 +480,28 @@ void MainWindow::ShowRemoteConfig(const MyProger &key, const QMap<QString, QStri
     MyProger *selected = GetSelectedProger();
     if (selected && selected->SameRemote(key))
         m_pConfigForm->ShowConfig(config);
+    m_pViewers->ShowRemoteConfig(key, config);
+}
+
+void MainWindow::ShowRemoteImages(const MyProger &key, const QList<ImageInfo> &images)
+{
+    if (m_pViewers->ShowRemoteImages(key, images))
+        return;
+    // No viewer for them: the log keeps them.
+    QStringList lines;
+    for (const ImageInfo &image : images)
+        lines << QStringLiteral("%1 %2 %3").arg(QString::number(image.m_nIndex), image.m_strName, image.m_strTime);
+    Log(QStringLiteral("%1: ").arg(key.LocationText()) + (lines.isEmpty() ? QStringLiteral("-") : lines.join(QStringLiteral("; "))));
+}
+
+void MainWindow::RefreshRemoteImages(const MyProger &key)
+{
+    m_pViewers->RefreshRemoteImages(key);
+}
+
+void MainWindow::OnRemoteFileLoaded(const MyProger &key, const QString &name, bool ok)
+{
+    m_pViewers->OnRemoteFileLoaded(key, name, ok);
 }
 
 void MainWindow::tree_itemChanged(QTreeWidgetItem *item, int column)
@@ -855,14 +881,14 @@ void MainWindow::on_btn_downconfig_clicked()
 
 void MainWindow::on_btn_imagemgr_clicked()
 {
-    if (RequireSelected())
-        NotAvailable(ui->btn_imagemgr->text());
+    if (const MyProger *proger = RequireSelected())
+        m_pViewers->OpenImages(*proger);
 }
 
 void MainWindow::on_btn_upconfig_clicked()
 {
-    if (RequireSelected())
-        NotAvailable(ui->btn_upconfig->text());
+    if (const MyProger *proger = RequireSelected())
+        m_pViewers->OpenConfig(*proger);
 }
 
 void MainWindow::comboindex_editedtext(QString) {}
@@ -1004,9 +1030,12 @@ void MainWindow::actionTriggered(QAction *pAction)
     } else if (pAction == ui->actionusbvcpcol) {
         Log(pAction->text());
         m_pUsb->ShowConsole();
-    } else if (pAction == ui->actionproc || pAction == ui->actionprogsignal) {
-        if (RequireSelected())
-            NotAvailable(pAction->text());
+    } else if (pAction == ui->actionproc) {
+        if (const MyProger *proger = RequireSelected())
+            m_pViewers->OpenFirm(*proger, QString());
+    } else if (pAction == ui->actionprogsignal) {
+        if (const MyProger *proger = RequireSelected())
+            m_pViewers->OpenSignal(*proger);
     } else if (pAction == ui->actionexportimage) {
         ExportImage();
     } else if (pAction == ui->actionbackup) {

@@ -18,6 +18,7 @@ class QTreeWidgetItem;
 class configform;
 class CRemoteActions;
 class CUsbProgManager;
+class CViewerSet;
 class passworddlg;
 class backuploaddlg;
 class uDisk;
@@ -53,6 +54,12 @@ public:
     // The configuration a station sent for its programmer; shown when that
     // programmer is the selected one.
     void ShowRemoteConfig(const MyProger &key, const QMap<QString, QString> &config);
+    // The images a station sent for its programmer, for the image viewer.
+    void ShowRemoteImages(const MyProger &key, const QList<ImageInfo> &images);
+    void RefreshRemoteImages(const MyProger &key);
+    void OnRemoteFileLoaded(const MyProger &key, const QString &name, bool ok);
+    // The programmer viewers and the firmware dialog.
+    CViewerSet *Viewers() const { return m_pViewers; }
 
     // Programmers of the USB console (HID or VCP), found again by their link
     // key in m_strRoot.
@@ -173,6 +180,7 @@ private:
     remoteServer *m_pCloud = nullptr;     // child of this window
     QLabel *m_pServiceState = nullptr;    // child of the status bar
     CRemoteActions *m_pRemote = nullptr;  // child of this window: the remote services
+    CViewerSet *m_pViewers = nullptr;     // child of this window
     CStoreTools *m_pStoreTools = nullptr; // child of this window
     std::unique_ptr<uDisk> m_pUDisk;      // never shown
     std::unique_ptr<passworddlg> m_pPwdDlg; // created on first use

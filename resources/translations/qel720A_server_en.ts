@@ -20,6 +20,111 @@
     </message>
 </context>
 <context>
+    <name>CBin2Editor</name>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>文件读取失败</source>
+        <translation>File read failed</translation>
+    </message>
+    <message>
+        <source>错误！</source>
+        <translation>Error!</translation>
+    </message>
+    <message>
+        <source>数据过长, 当前读取参数%1个，限制%2个, 请检查！</source>
+        <translation>Data too long: %1 parameters read, the limit is %2. Please check!</translation>
+    </message>
+    <message>
+        <source>文件路径错误！</source>
+        <translation>Wrong file path!</translation>
+    </message>
+    <message>
+        <source>Flash地址错误！</source>
+        <translation>Wrong flash address!</translation>
+    </message>
+    <message>
+        <source>文件写入出错！</source>
+        <translation>File write error!</translation>
+    </message>
+    <message>
+        <source>参数描述文件写入失败！</source>
+        <translation>Writing the parameter description file failed!</translation>
+    </message>
+    <message>
+        <source>成功</source>
+        <translation>succeeded</translation>
+    </message>
+    <message>
+        <source>BIN2文件导出成功！</source>
+        <translation>BIN2 file exported!</translation>
+    </message>
+    <message>
+        <source>参数文件读取失败！</source>
+        <translation>Reading the parameter file failed!</translation>
+    </message>
+    <message>
+        <source>参数长度超限制！</source>
+        <translation>Parameter length over the limit!</translation>
+    </message>
+    <message>
+        <source>参数文件打开失败！</source>
+        <translation>Opening the parameter file failed!</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>参数读取解析完成！</source>
+        <translation>Parameters read and parsed!</translation>
+    </message>
+</context>
+<context>
+    <name>CBin2Params</name>
+    <message>
+        <source>错误！</source>
+        <translation>Error!</translation>
+    </message>
+    <message>
+        <source>限制最多参数为%1个</source>
+        <translation>At most %1 parameters</translation>
+    </message>
+    <message>
+        <source>数据过长, 当前读取参数%1个，限制%2个, 请检查！</source>
+        <translation>Data too long: %1 parameters read, the limit is %2. Please check!</translation>
+    </message>
+    <message>
+        <source>数据长度不符, 当前数据%1字节，参数%2字节, 请检查！</source>
+        <translation>Length mismatch: %1 data bytes, %2 parameter bytes. Please check!</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>参数%1的数值无效!</source>
+        <translation>The value of parameter %1 is invalid!</translation>
+    </message>
+</context>
+<context>
+    <name>CBin2Text</name>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>读取文件失败！数据与规定格式不符合！请检查</source>
+        <translation>Reading the file failed! The data does not match the format! Please check</translation>
+    </message>
+    <message>
+        <source>读取文件失败！实际数据长度与声明数据长度不匹配！请检查</source>
+        <translation>File read failed! The actual data length differs from the declared length! Please check</translation>
+    </message>
+</context>
+<context>
     <name>CCloudUpload</name>
     <message>
         <source>当前文件数据不存在！ %1</source>
@@ -265,6 +370,17 @@ reason: </translation>
     <message>
         <source>当前版本只支持1~9位的用户密码设置</source>
         <translation>This version supports user passwords of 1 to 9 digits only</translation>
+    </message>
+</context>
+<context>
+    <name>CProgerWay</name>
+    <message>
+        <source>USB下载器未连接: %1</source>
+        <translation>USB programmer not connected: %1</translation>
+    </message>
+    <message>
+        <source>仅支持本地下载器</source>
+        <translation>Only local programmers are supported</translation>
     </message>
 </context>
 <context>
@@ -810,6 +926,97 @@ reason: </translation>
     <message>
         <source>烧录器-%1 下发SN数据进行写入, 长度: %2 字节</source>
         <translation>Programmer %1: sending SN data to write, length: %2 bytes</translation>
+    </message>
+</context>
+<context>
+    <name>EditXieChangBinDlg</name>
+    <message>
+        <source>编辑BIN2参数</source>
+        <translation>Edit BIN2 parameters</translation>
+    </message>
+    <message>
+        <source>文件路径</source>
+        <translation>File path</translation>
+    </message>
+    <message>
+        <source>加载文件</source>
+        <translation>Load file</translation>
+    </message>
+    <message>
+        <source>设置Flash地址（0x）：</source>
+        <translation>Set flash address (0x):</translation>
+    </message>
+    <message>
+        <source>当前参数个数(占用字节):</source>
+        <translation>Current parameter count (bytes used):</translation>
+    </message>
+    <message>
+        <source>10进制</source>
+        <translation>Decimal</translation>
+    </message>
+    <message>
+        <source>16进制</source>
+        <translation>Hexadecimal</translation>
+    </message>
+    <message>
+        <source>添加参数</source>
+        <translation>Add parameter</translation>
+    </message>
+    <message>
+        <source>删除参数</source>
+        <translation>Delete parameter</translation>
+    </message>
+    <message>
+        <source>读取参数</source>
+        <translation>Read parameters</translation>
+    </message>
+    <message>
+        <source>确认修改/导出</source>
+        <translation>Confirm changes / export</translation>
+    </message>
+    <message>
+        <source>参数%1</source>
+        <translation>Parameter %1</translation>
+    </message>
+    <message>
+        <source>选择数据类型</source>
+        <translation>Choose data type</translation>
+    </message>
+    <message>
+        <source>数据显示格式: %1</source>
+        <translation>Data display format: %1</translation>
+    </message>
+    <message>
+        <source>选择文件</source>
+        <translation>Choose file</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Flash地址错误！</source>
+        <translation>Wrong flash address!</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>请稍候，正在读取Flash参数...</source>
+        <translation>Please wait, reading flash parameters...</translation>
+    </message>
+    <message>
+        <source>错误！</source>
+        <translation>Error!</translation>
+    </message>
+    <message>
+        <source>MCU-FLASH参数读取超时！</source>
+        <translation>Reading the MCU flash parameters timed out!</translation>
+    </message>
+    <message>
+        <source>拉取MCU数据成功, 正在解析...</source>
+        <translation>MCU data pulled, parsing...</translation>
     </message>
 </context>
 <context>
@@ -1786,6 +1993,49 @@ Check the network connection or contact the people in charge!</translation>
     </message>
 </context>
 <context>
+    <name>sendfirmdlg</name>
+    <message>
+        <source>更新下载器固件程序</source>
+        <translation>Update programmer firmware</translation>
+    </message>
+    <message>
+        <source>选择固件程序</source>
+        <translation>Select firmware</translation>
+    </message>
+    <message>
+        <source>下发固件程序</source>
+        <translation>Send firmware program</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>选择固件文件不存在</source>
+        <translation>The selected firmware file does not exist</translation>
+    </message>
+    <message>
+        <source>下发固件文件并重启下载器后，将更新下载器固件，是否继续?</source>
+        <translation>After the firmware file is sent and the programmer restarted, its firmware is updated. Continue?</translation>
+    </message>
+    <message>
+        <source>下发固件%1</source>
+        <translation>Send firmware %1</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>failed</translation>
+    </message>
+    <message>
+        <source>成功</source>
+        <translation>succeeded</translation>
+    </message>
+    <message>
+        <source>USB 模式下发固件... 请勿断开连接</source>
+        <translation>Sending firmware in USB mode... do not disconnect</translation>
+    </message>
+</context>
+<context>
     <name>serverdlg</name>
     <message>
         <source>确定</source>
@@ -1821,6 +2071,143 @@ Check the network connection or contact the people in charge!</translation>
     <message>
         <source>UID:</source>
         <translation>UID:</translation>
+    </message>
+</context>
+<context>
+    <name>showconfigdlg</name>
+    <message>
+        <source>查看下载器配置 </source>
+        <translation>View programmer configuration </translation>
+    </message>
+    <message>
+        <source>远程下载器连接不可用</source>
+        <translation>The remote programmer's connection is not available</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>本地下载器配置读取失败!</source>
+        <translation>Reading the local programmer's configuration failed!</translation>
+    </message>
+</context>
+<context>
+    <name>showimagedlg</name>
+    <message>
+        <source>查看镜像配置 </source>
+        <translation>View image configuration </translation>
+    </message>
+    <message>
+        <source>镜像号</source>
+        <translation>Image number</translation>
+    </message>
+    <message>
+        <source>镜像名称</source>
+        <translation>Image name</translation>
+    </message>
+    <message>
+        <source>最后修改时间</source>
+        <translation>Last modified</translation>
+    </message>
+    <message>
+        <source>清除镜像</source>
+        <translation>Clear image</translation>
+    </message>
+    <message>
+        <source>清除全部</source>
+        <translation>Clear all</translation>
+    </message>
+    <message>
+        <source>选择镜像</source>
+        <translation>Select image</translation>
+    </message>
+    <message>
+        <source>远程下载器连接不可用</source>
+        <translation>The remote programmer's connection is not available</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>镜像未选择!</source>
+        <translation>No image selected!</translation>
+    </message>
+    <message>
+        <source>确定清除镜像%1?</source>
+        <translation>Really clear image %1?</translation>
+    </message>
+    <message>
+        <source>确定清除全部镜像?</source>
+        <translation>Really clear all images?</translation>
+    </message>
+    <message>
+        <source>镜像名称为空!</source>
+        <translation>The image name is empty!</translation>
+    </message>
+</context>
+<context>
+    <name>showsignaldlg</name>
+    <message>
+        <source>查看下载器信号配置-USB</source>
+        <translation>View programmer signal configuration - USB</translation>
+    </message>
+    <message>
+        <source>查看下载器信号配置 </source>
+        <translation>View programmer signal configuration </translation>
+    </message>
+    <message>
+        <source>下发</source>
+        <translation>Send</translation>
+    </message>
+    <message>
+        <source>正在读取烧录器信号配置</source>
+        <translation>Reading the programmer's signal configuration</translation>
+    </message>
+    <message>
+        <source>远程下载器连接不可用</source>
+        <translation>The remote programmer's connection is not available</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>本地下载器信号配置不存在, 可下发更新</source>
+        <translation>The local programmer has no signal configuration; an update can be sent</translation>
+    </message>
+    <message>
+        <source>烧录器信号配置已刷新</source>
+        <translation>Programmer signal configuration refreshed</translation>
+    </message>
+    <message>
+        <source>下载器未选择!</source>
+        <translation>No programmer selected!</translation>
+    </message>
+    <message>
+        <source>仅支持本地下载器</source>
+        <translation>Only local programmers are supported</translation>
+    </message>
+    <message>
+        <source>下发镜像将修改下载器的信号配置，是否继续?</source>
+        <translation>Sending changes the programmer's signal configuration. Continue?</translation>
+    </message>
+    <message>
+        <source>信号配置文件保存失败!</source>
+        <translation>Saving the signal file failed!</translation>
+    </message>
+    <message>
+        <source>本地信号配置下发%1</source>
+        <translation>Local signal configuration sent: %1</translation>
+    </message>
+    <message>
+        <source>成功，重新上电烧录器后生效</source>
+        <translation>succeeded; takes effect after the programmer is powered again</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>failed</translation>
     </message>
 </context>
 <context>
@@ -2290,10 +2677,6 @@ Ignore this if it is already so configured</translation>
     <message>
         <source>选择文件</source>
         <translation>Choose file</translation>
-    </message>
-    <message>
-        <source>%1：当前版本暂不支持此功能</source>
-        <translation>%1: not available in this version</translation>
     </message>
 </context>
 </TS>

@@ -444,7 +444,11 @@ void CUsbConsole::Dispatch(CUsbDev &dev, const QByteArray &frame)
     UsbByte answer;
     const bool refused = code == UsbCmd::FT_ATTR_CMD && answer.Parse(frame) && answer.value != 0;
     const QString pushed = dev.m_push.m_strName;
+    UsbFrameNo asked;
+    const bool progress = code == UsbCmd::FT_REQ_CMD && !pushed.isEmpty() && asked.Parse(frame);
     CUsbHostHandler::Dispatch(dev, frame);
+    if (progress)
+        emit sigFileProgress(key, pushed, dev.m_push.Percent(asked.frame));
     // After the handler: an image's verification has queued its index by now.
     if (verified)
         emit sigFileResult(key, res.name, res.status == 0);

@@ -165,6 +165,8 @@ signals:
     void sigPullDone(const QString &key, const QString &path, const QString &localPath, quint32 size, bool ok);
     void sigFlashData(const QString &key, const QString &localPath);
     void sigSignalFile(const QString &key, const QString &localPath);
+    // A file going to the programmer: percent after each frame it asked for.
+    void sigFileProgress(const QString &key, const QString &name, int percent);
     // DownImage/DownConfig: the main window downloads to that programmer.
     // Every programmer of keys gets the image built from the panel, or from
     // the merged file at base when mergedPath is not empty.

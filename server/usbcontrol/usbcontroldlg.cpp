@@ -1,6 +1,7 @@
 #include "usbcontroldlg.h"
 #include "ui_usbcontroldlg.h"
 
+#include "editxiechangbindlg.h"
 #include "keypresswatcher.h"
 
 #include <clogview.h>
@@ -15,7 +16,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMetaMethod>
 #include <QPixmap>
 #include <QScrollBar>
 #include <QTextCursor>
@@ -322,10 +322,20 @@ void usbcontroldlg::LoadBinFile()
 
 void usbcontroldlg::EditBin2()
 {
-    if (isSignalConnected(QMetaMethod::fromSignal(&usbcontroldlg::sig_editBin2)))
-        emit sig_editBin2(ui->lineEdit_bin2->text());
-    else
-        PostLog(tr("%1：当前版本暂不支持此功能").arg(ui->btn_editBin2->text()));
+    if (!m_pBin2) {
+        m_pBin2 = std::make_unique<EditXieChangBinDlg>(this);
+        connect(m_pBin2.get(), &EditXieChangBinDlg::sig_toRead, this, &usbcontroldlg::ReadFlashData);
+        // The programmer that answered names the PC-side folder the bytes are in.
+        connect(&m_console, &CUsbConsole::sigFlashData, m_pBin2.get(), [this](const QString &key, const QString &) {
+            const ns_prog720a::USBProg *prog = m_console.Find(key);
+            if (prog)
+                m_pBin2->SetReadFinish(prog->FolderId());
+        });
+    }
+    m_pBin2->SetBin2Path(ui->lineEdit_bin2->text());
+    m_pBin2->show();
+    m_pBin2->raise();
+    m_pBin2->activateWindow();
 }
 
 // ---------------------------------------------------------------- keys

@@ -14,6 +14,7 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class KeyPressWatcher;
+class EditXieChangBinDlg;
 
 namespace Ui {
 class usbcontroldlg;
@@ -30,6 +31,8 @@ public:
     ~usbcontroldlg() override;
 
     CUsbConsole *Console() { return &m_console; }
+    // The BIN2 parameter editor once "编辑BIN2参数" has opened it, else null.
+    EditXieChangBinDlg *Bin2Editor() const { return m_pBin2.get(); }
     QString LogText() const;
     // The widgets of one tile, for the window and its tests.
     QLabel *TileName(int slot) const { return m_tiles[size_t(slot)].pName; }
@@ -58,10 +61,6 @@ public slots:
     void on_btn_readIMGNo_clicked();
     void on_btn_stressTest_clicked();
     void on_btn_recordSN_clicked();
-
-signals:
-    // The BIN2 parameter editor is asked for, with the BIN2 path.
-    void sig_editBin2(const QString &bin2Path);
 
 protected:
     void customEvent(QEvent *event) override;
@@ -92,6 +91,7 @@ private:
     CUsbConsole m_console;
     std::array<TileWidgets, CUsbConsole::kSlots> m_tiles;
     KeyPressWatcher *m_pWatcher = nullptr; // child
+    std::unique_ptr<EditXieChangBinDlg> m_pBin2; // created on first use
     bool m_bWatching = false;
     QTimer m_autoSave;
 };

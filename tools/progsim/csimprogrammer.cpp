@@ -2,9 +2,11 @@
 
 #include "functool.h"
 
+#include <burnhub.h>
 #include <cusbcrc.h>
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -79,6 +81,13 @@ bool CSimProgrammer::Open(const QString &folder, QString &err)
     m_folder = CSimFolder(root);
     if (!m_folder.Prepare(m_identity, err))
         return false;
+    if (!m_behaviour.flashData.isEmpty() && !m_flash.Write(m_behaviour.nFlashDataAddr, m_behaviour.flashData)) {
+        err = QStringLiteral("--flash-data: %1 bytes at 0x%2 do not fit the target flash %3")
+                  .arg(m_behaviour.flashData.size())
+                  .arg(Hex(m_behaviour.nFlashDataAddr))
+                  .arg(m_flash.RangeText());
+        return false;
+    }
     Log(QStringLiteral("programmer folder %1, UID %2, target flash %3 (%4 bytes)")
             .arg(m_folder.Root(), Uid().Text(), m_flash.RangeText())
             .arg(m_flash.Size()));
@@ -378,6 +387,19 @@ bool CSimProgrammer::StoreFile(const QString &name, const QByteArray &data)
 
 quint8 CSimProgrammer::DeleteFile(const QString &name)
 {
+    if (name == QLatin1String("ALL")) {
+        // Every image goes, and the index with them.
+        int removed = 0;
+        for (const QFileInfo &file : QDir(m_folder.ProcDir()).entryInfoList(QDir::Files))
+            removed += (BurnHub::IsImageSuffix(file.suffix()) && QFile::remove(file.filePath())) ? 1 : 0;
+        if (!SaveFile(m_folder.IndexPath(), QByteArray())) {
+            Log(QStringLiteral("delete ALL: cannot empty the image index"));
+            return 1;
+        }
+        LoadIndex();
+        Log(QStringLiteral("deleted ALL: %1 images").arg(removed));
+        return 0;
+    }
     const QString path = m_folder.PushPath(name);
     if (path.isEmpty() || !QFileInfo(path).isFile() || !QFile::remove(path)) {
         Log(QStringLiteral("delete %1: no such file").arg(name));

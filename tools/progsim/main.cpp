@@ -61,6 +61,9 @@ struct Options
                                  QStringLiteral("bytes"), QStringLiteral("0x20000")};
     QCommandLineOption flashBase{QStringLiteral("flash-base"), QStringLiteral("Address of the target flash (default 0)."),
                                  QStringLiteral("addr"), QStringLiteral("0")};
+    QCommandLineOption flashData{QStringLiteral("flash-data"),
+                                 QStringLiteral("Bytes the target flash holds at power-up, e.g. 0x19000:01020304."),
+                                 QStringLiteral("addr:hex")};
     QCommandLineOption image{QStringLiteral("image"), QStringLiteral("Active image number at power-up (default 0)."),
                              QStringLiteral("n"), QStringLiteral("0")};
     QCommandLineOption noise{QStringLiteral("noise"), QStringLiteral("VCP: put a false frame head before every answer.")};
@@ -103,6 +106,11 @@ bool ReadBehaviour(const QCommandLineParser &parser, const Options &o, SimBehavi
     b.nFlashSize = int(value);
     if (!number(o.flashBase, 0xFFFFFFFFu, b.nFlashBase))
         return false;
+    if (parser.isSet(o.flashData)
+        && !SimBehaviour::ParseFlashData(parser.value(o.flashData), b.nFlashDataAddr, b.flashData)) {
+        err = QStringLiteral("--flash-data needs <addr>:<hex bytes>, got \"%1\"").arg(parser.value(o.flashData));
+        return false;
+    }
     if (!number(o.image, 149, value))
         return false;
     b.nImage = quint8(value);
@@ -138,7 +146,7 @@ int main(int argc, char *argv[])
     parser.addHelpOption();
     const Options o;
     parser.addOptions({o.disk, o.vcp, o.hid, o.id, o.model, o.ver, o.hw, o.keep, o.dir, o.link, o.hidDir, o.usbId, o.result,
-                       o.failEvery, o.failCode, o.startMs, o.flmTimeout, o.counters, o.flashSize, o.flashBase, o.image, o.noise});
+                       o.failEvery, o.failCode, o.startMs, o.flmTimeout, o.counters, o.flashSize, o.flashBase, o.flashData, o.image, o.noise});
     parser.process(app);
 
     QTextStream err(stderr);

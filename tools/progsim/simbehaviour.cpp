@@ -1,5 +1,7 @@
 #include "simbehaviour.h"
 
+#include <cctype>
+
 #include <QStringList>
 
 quint8 SimBehaviour::ResultOf(int run) const
@@ -50,4 +52,19 @@ bool SimBehaviour::ParseCounters(const QString &text, quint32 &pass, quint32 &fa
     const QStringList parts = text.split(QLatin1Char('/'));
     return parts.size() == 2 && ParseNumber(parts.at(0), 0xFFFFFFFFu, pass)
         && ParseNumber(parts.at(1), 0xFFFFFFFFu, fail);
+}
+
+bool SimBehaviour::ParseFlashData(const QString &text, quint32 &addr, QByteArray &bytes)
+{
+    const int colon = text.indexOf(QLatin1Char(':'));
+    if (colon <= 0 || !ParseNumber(text.left(colon), 0xFFFFFFFFu, addr))
+        return false;
+    const QByteArray hex = text.mid(colon + 1).toLatin1();
+    if (hex.isEmpty() || hex.size() % 2 != 0)
+        return false;
+    for (char c : hex)
+        if (!std::isxdigit(static_cast<unsigned char>(c)))
+            return false;
+    bytes = QByteArray::fromHex(hex);
+    return true;
 }

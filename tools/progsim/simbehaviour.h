@@ -1,6 +1,7 @@
 #pragma once
 // How a simulated USB programmer behaves: what its runs report and how long
 // they take, its target flash, and where its counters and image start.
+#include <QByteArray>
 #include <QString>
 #include <QVector>
 
@@ -22,6 +23,9 @@ struct SimBehaviour
     // Target flash: its size and the address of its first byte.
     int nFlashSize = 128 * 1024;
     quint32 nFlashBase = 0;
+    // Bytes the target flash holds at power-up at an address (the rest is erased).
+    quint32 nFlashDataAddr = 0;
+    QByteArray flashData;
     // Image number active at power-up.
     quint8 nImage = 0;
     // VCP: a false frame head ("68 09 00 C4") on the line before every answer,
@@ -35,6 +39,8 @@ struct SimBehaviour
     static bool ParseNumber(const QString &text, quint32 max, quint32 &value);
     // A comma-separated list of result codes.
     static bool ParseCodes(const QString &text, QVector<quint8> &codes);
+    // "<addr>:<hex bytes>", e.g. "0x19000:01020304".
+    static bool ParseFlashData(const QString &text, quint32 &addr, QByteArray &bytes);
     // "pass/fail".
     static bool ParseCounters(const QString &text, quint32 &pass, quint32 &fail);
 };
