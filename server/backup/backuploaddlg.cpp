@@ -367,28 +367,27 @@ bool backuploaddlg::ParseXMLFile(const QString &path)
         m_package.Clear();
         return false;
     }
-    StartRestore();
-    return true;
+    return StartRestore();
 }
 
-void backuploaddlg::StartRestore()
+bool backuploaddlg::StartRestore()
 {
     m_pTarget = SelectTarget(tr("下载器未选择, 恢复下载器失败!"));
     if (!m_pTarget)
-        return;
+        return false;
     QString err;
     if (!m_run.Prepare(m_package, m_pTarget->ProgerID(), quint32(QDateTime::currentSecsSinceEpoch()), err)) {
         m_pWindow->Log(err);
         CMessageBox::Error(this, tr("错误"), err);
         m_run.Cancel();
-        return;
+        return false;
     }
     m_run.SetIndexFollowsImage(m_pTarget->IsUsb());
     if (m_pTarget->IsUsb() && !m_pTarget->SetUsbIndex(m_package.IndexFileData(), err)) {
         m_pWindow->Log(err);
         CMessageBox::Error(this, tr("错误"), tr("文件写入失败！"));
         m_run.Cancel();
-        return;
+        return false;
     }
     connect(m_pTarget.get(), &CBackupTarget::sigFileDone, this, &backuploaddlg::SetProgressBarText);
     delete m_pProgress;
@@ -411,6 +410,7 @@ void backuploaddlg::StartRestore()
     m_pProgress->show();
     m_pWindow->Log(tr("正在恢复镜像包 %1 到下载器 %2").arg(QFileInfo(m_package.m_strFileName).fileName(), m_pTarget->ProgerID()));
     CheckSend(true);
+    return true;
 }
 
 void backuploaddlg::CheckSend(bool first)

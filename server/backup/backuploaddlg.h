@@ -40,7 +40,8 @@ public:
 
     // Writes a package of the selected programmer.
     void BackupProgrammer();
-    // Loads a package and, when the user agrees, restores it to the selected programmer.
+    // Loads a package and, when the user agrees, restores it to the selected programmer;
+    // true when the restore started.
     bool ParseXMLFile(const QString &path);
     // Sends the index (first) or the next image.
     void CheckSend(bool first);
@@ -70,7 +71,7 @@ private:
     // The selected programmer as a target; null (and said) when none is selected or it is remote.
     std::unique_ptr<CBackupTarget> SelectTarget(const QString &noneText);
     void OnPackageRead(bool ok, const QString &err);
-    void StartRestore();
+    bool StartRestore();
     void EndRestore();
     void SendRecord(const QString &type, const QString &uid, const QString &path);
     void OnLoginResp(const qelmsg::LoginResp &answer);

@@ -52,7 +52,6 @@ void CBackupTarget::ReadPackage()
     // The index first, fresh from the programmer: what the PC-side folder holds may be old.
     m_bReading = true;
     m_pulls = {kIndexPath};
-    QFile::remove(BurnHub::Instance()->GetUSBProgFilePath(m_proger.m_strID, QStringLiteral("image.dat")));
     if (!m_pUsb || !m_pUsb->Console()->PullProgFiles(m_proger.m_strRoot, {kIndexPath})) {
         QTimer::singleShot(0, this, [this]() { EndRead(false, tr("下载器忙或未初始化完成")); });
         return;

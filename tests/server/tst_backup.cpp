@@ -289,7 +289,7 @@ void TestBackup::diskBackupAndRestoreOntoAnotherProgrammer()
         const QString badPath = Dir("bad.pimg");
         QVERIFY(FuncTool::WriteFile(badPath, bad));
         boxes.shown.clear();
-        dlg->ParseXMLFile(badPath);
+        QVERIFY(!dlg->ParseXMLFile(badPath));
         QVERIFY(!boxes.shown.isEmpty());
         QCOMPARE(boxes.shown.last().title, QStringLiteral("错误"));
         QVERIFY(!dlg->Run().IsActive());
