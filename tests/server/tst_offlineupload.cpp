@@ -11,6 +11,9 @@
 #include <cpubactions.h>
 #include <cserverhost.h>
 #include <cstoretools.h>
+#include <exfactorydlg.h>
+#include <mainwindow.h>
+#include <repairdlg.h>
 #include <remoteserver.h>
 #include <serverdefs.h>
 #include <uploadercfgdlg.h>
@@ -408,6 +411,27 @@ private slots:
         QVERIFY(boxes.Shown(QStringLiteral("镜像文件big.img上传完成！")));
         QTRY_VERIFY_WITH_TIMEOUT(rig.Listed(QStringLiteral("big.img")), kWait);
         QCOMPARE(rig.Listed(QStringLiteral("big.img"))->size, qint64(1024 * 1024));
+    }
+
+    void windowEntries()
+    {
+        // The window's entries open their dialogs (once each), no longer "not available".
+        qputenv("QEL_PROG_DIRS", QByteArray());
+        Boxes boxes;
+        MainWindow w;
+        for (const char *name : {"actionupload", "actionfTest", "actionrepair"}) {
+            QAction *action = w.findChild<QAction *>(QLatin1String(name));
+            QVERIFY(action);
+            action->trigger();
+            action->trigger();
+        }
+        QCOMPARE(w.findChildren<uploaderlogindlg *>().size(), 1);
+        QCOMPARE(w.findChildren<exfactorydlg *>().size(), 1);
+        QCOMPARE(w.findChildren<repairdlg *>().size(), 1);
+        QVERIFY(w.StoreTools()->Uploader()->isVisible());
+        QVERIFY(w.StoreTools()->FactoryTest()->isVisible());
+        QVERIFY(w.StoreTools()->Repair()->isVisible());
+        QVERIFY(!w.LogText().contains(QStringLiteral("当前版本暂不支持此功能")));
     }
 
     void noServerAtAll()
