@@ -10,6 +10,7 @@
 #include <cofflinecode.h>
 #include <cpubactions.h>
 #include <cserverhost.h>
+#include <cimagesettings.h>
 #include <cstoretools.h>
 #include <exfactorydlg.h>
 #include <mainwindow.h>
@@ -95,7 +96,8 @@ struct Rig
         file.write(data);
         nextImage = {path, name, crc2};
     }
-    bool Login()
+    bool Login() { return Login(dlg); }
+    static bool Login(uploaderlogindlg *dlg)
     {
         dlg->checkdisclaimer->setChecked(true);
         dlg->edit_userName->setText(kUser);
@@ -432,6 +434,48 @@ private slots:
         QVERIFY(w.StoreTools()->FactoryTest()->isVisible());
         QVERIFY(w.StoreTools()->Repair()->isVisible());
         QVERIFY(!w.LogText().contains(QStringLiteral("当前版本暂不支持此功能")));
+    }
+
+    void homeImageOfTheWindow()
+    {
+        Rig rig;
+        QVERIFY(rig.ok);
+        Boxes boxes;
+        // The image panel as an engineer left it: one program at the flash start.
+        QTemporaryDir fw;
+        QFile bin(fw.filePath(QStringLiteral("app.bin")));
+        QVERIFY(bin.open(QIODevice::WriteOnly));
+        QByteArray program(3000, '\0');
+        for (int i = 0; i < program.size(); ++i)
+            program[i] = char(i * 13);
+        bin.write(program);
+        bin.close();
+        CImageSettings settings;
+        settings.Load();
+        settings.strName = QStringLiteral("home.img");
+        settings.nIndex = 3;
+        settings.Save();
+        CImageSettings::SaveBinDesc(3, QStringLiteral("[[\"0x08000000\",\"%1\"]]").arg(bin.fileName()));
+
+        qputenv("QEL_PROG_DIRS", QByteArray());
+        MainWindow w;
+        CServerHost host(&w);
+        w.findChild<QAction *>(QStringLiteral("actionupload"))->trigger();
+        uploaderlogindlg *dlg = w.StoreTools()->Uploader();
+        QVERIFY(Rig::Login(dlg));
+        dlg->btn_upload->click();
+        QVERIFY(QTest::qWaitFor([&] { return !dlg->Uploader().IsBusy() && dlg->btn_upload->isEnabled(); }, kWait));
+        QVERIFY(boxes.Shown(QStringLiteral("镜像文件home.img上传完成！")));
+
+        // Listed with the size the store holds and the CRC the panel shows.
+        QTRY_VERIFY_WITH_TIMEOUT(dlg->SelectImage(QStringLiteral("home.img")), kWait);
+        const QString crc = w.findChild<QLineEdit *>(QStringLiteral("edit_imagecrc"))->text();
+        QVERIFY(!crc.isEmpty());
+        const QFileInfo stored(QDir(rig.StoreDir()).filePath(QStringLiteral("home.img")));
+        QVERIFY(stored.size() > program.size());
+        const QTreeWidgetItem *row = dlg->lv_image->currentItem();
+        QCOMPARE(row->text(1), crc);
+        QCOMPARE(row->text(3), QString::number(stored.size()));
     }
 
     void noServerAtAll()
