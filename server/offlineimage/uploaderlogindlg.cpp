@@ -322,6 +322,7 @@ void uploaderlogindlg::HandleImages(const qelmsg::GetUserOIIResp &answer)
     Answered();
     m_images = answer.records;
     ShowList();
+    SetStatus(QString());
     // The fetch counters as the store's record has them.
     m_uploader.FetchRecord();
     SetImageButtons(true);
