@@ -89,7 +89,6 @@ bool COfflineUploader::FetchRecord()
 {
     if (IsBusy())
         return false;
-    Status(tr("正在获取服务器信息..."), false);
     if (!QFileInfo(m_strDataDir).isWritable() || !Begin(Record, [&] { return m_ftp.get(kRecordFile, m_strDataDir); })) {
         Message(Error, tr("错误"), tr("写入信息出现问题"));
         return false;

@@ -137,7 +137,8 @@ QWidget *uploaderlogindlg::BuildLoginPage()
     buttons->addStretch();
     buttons->addWidget(btn_ok);
     buttons->addWidget(btn_cancel);
-    grid->addLayout(buttons, 4, 0, 1, 2);
+    grid->setRowStretch(4, 1);
+    grid->addLayout(buttons, 5, 0, 1, 2);
     return page;
 }
 
@@ -322,6 +323,7 @@ void uploaderlogindlg::HandleImages(const qelmsg::GetUserOIIResp &answer)
     Answered();
     m_images = answer.records;
     ShowList();
+    SetStatus(QString());
     // The fetch counters as the store's record has them.
     m_uploader.FetchRecord();
     SetImageButtons(true);

@@ -10,7 +10,11 @@
 #include <cofflinecode.h>
 #include <cpubactions.h>
 #include <cserverhost.h>
+#include <cimagesettings.h>
 #include <cstoretools.h>
+#include <exfactorydlg.h>
+#include <mainwindow.h>
+#include <repairdlg.h>
 #include <remoteserver.h>
 #include <serverdefs.h>
 #include <uploadercfgdlg.h>
@@ -92,7 +96,8 @@ struct Rig
         file.write(data);
         nextImage = {path, name, crc2};
     }
-    bool Login()
+    bool Login() { return Login(dlg); }
+    static bool Login(uploaderlogindlg *dlg)
     {
         dlg->checkdisclaimer->setChecked(true);
         dlg->edit_userName->setText(kUser);
@@ -408,6 +413,69 @@ private slots:
         QVERIFY(boxes.Shown(QStringLiteral("镜像文件big.img上传完成！")));
         QTRY_VERIFY_WITH_TIMEOUT(rig.Listed(QStringLiteral("big.img")), kWait);
         QCOMPARE(rig.Listed(QStringLiteral("big.img"))->size, qint64(1024 * 1024));
+    }
+
+    void windowEntries()
+    {
+        // The window's entries open their dialogs (once each), no longer "not available".
+        qputenv("QEL_PROG_DIRS", QByteArray());
+        Boxes boxes;
+        MainWindow w;
+        for (const char *name : {"actionupload", "actionfTest", "actionrepair"}) {
+            QAction *action = w.findChild<QAction *>(QLatin1String(name));
+            QVERIFY(action);
+            action->trigger();
+            action->trigger();
+        }
+        QCOMPARE(w.findChildren<uploaderlogindlg *>().size(), 1);
+        QCOMPARE(w.findChildren<exfactorydlg *>().size(), 1);
+        QCOMPARE(w.findChildren<repairdlg *>().size(), 1);
+        QVERIFY(w.StoreTools()->Uploader()->isVisible());
+        QVERIFY(w.StoreTools()->FactoryTest()->isVisible());
+        QVERIFY(w.StoreTools()->Repair()->isVisible());
+        QVERIFY(!w.LogText().contains(QStringLiteral("当前版本暂不支持此功能")));
+    }
+
+    void homeImageOfTheWindow()
+    {
+        Rig rig;
+        QVERIFY(rig.ok);
+        Boxes boxes;
+        // The image panel as an engineer left it: one program at the flash start.
+        QTemporaryDir fw;
+        QFile bin(fw.filePath(QStringLiteral("app.bin")));
+        QVERIFY(bin.open(QIODevice::WriteOnly));
+        QByteArray program(3000, '\0');
+        for (int i = 0; i < program.size(); ++i)
+            program[i] = char(i * 13);
+        bin.write(program);
+        bin.close();
+        CImageSettings settings;
+        settings.Load();
+        settings.strName = QStringLiteral("home.img");
+        settings.nIndex = 3;
+        settings.Save();
+        CImageSettings::SaveBinDesc(3, QStringLiteral("[[\"0x08000000\",\"%1\"]]").arg(bin.fileName()));
+
+        qputenv("QEL_PROG_DIRS", QByteArray());
+        MainWindow w;
+        CServerHost host(&w);
+        w.findChild<QAction *>(QStringLiteral("actionupload"))->trigger();
+        uploaderlogindlg *dlg = w.StoreTools()->Uploader();
+        QVERIFY(Rig::Login(dlg));
+        dlg->btn_upload->click();
+        QVERIFY(QTest::qWaitFor([&] { return !dlg->Uploader().IsBusy() && dlg->btn_upload->isEnabled(); }, kWait));
+        QVERIFY(boxes.Shown(QStringLiteral("镜像文件home.img上传完成！")));
+
+        // Listed with the size the store holds and the CRC the panel shows.
+        QTRY_VERIFY_WITH_TIMEOUT(dlg->SelectImage(QStringLiteral("home.img")), kWait);
+        const QString crc = w.findChild<QLineEdit *>(QStringLiteral("edit_imagecrc"))->text();
+        QVERIFY(!crc.isEmpty());
+        const QFileInfo stored(QDir(rig.StoreDir()).filePath(QStringLiteral("home.img")));
+        QVERIFY(stored.size() > program.size());
+        const QTreeWidgetItem *row = dlg->lv_image->currentItem();
+        QCOMPARE(row->text(1), crc);
+        QCOMPARE(row->text(3), QString::number(stored.size()));
     }
 
     void noServerAtAll()

@@ -4,12 +4,15 @@
 #include "answeredboxes.h"
 #include "cloudendpoint.h"
 #include "cloudsimprocess.h"
+#include "progsimprocess.h"
 #include "qeltest.h"
 
 #include <cserverhost.h>
 #include <cstoretools.h>
 #include <dbprocessdlg.h>
+#include <burnhub.h>
 #include <exfactorydlg.h>
+#include <mainwindow.h>
 #include <remoteserver.h>
 #include <repairdlg.h>
 #include <traymessagedlg.h>
@@ -169,6 +172,55 @@ private slots:
         find->combo_reason->setCurrentText(QStringLiteral("按键问题"));
         find->btnFind->click();
         QVERIFY(boxes.Shown(QStringLiteral("数据库未找到所需数据")));
+    }
+
+    void testModeArrivalInTheWindow()
+    {
+        Rig rig;
+        QVERIFY(rig.ok);
+        Boxes boxes;
+        QTemporaryDir progs;
+        const QString folder = progs.filePath(QStringLiteral("SIM_A"));
+        qputenv("QEL_PROG_DIRS", folder.toLocal8Bit());
+        MainWindow w;
+        CServerHost host(&w);
+        for (int key : {Qt::Key_Q, Qt::Key_E, Qt::Key_L, Qt::Key_7, Qt::Key_2, Qt::Key_0, Qt::Key_A, Qt::Key_T})
+            QTest::keyClick(&w, Qt::Key(key));
+        QVERIFY(w.IsInternalTestMode());
+        exfactorydlg *dlg = w.StoreTools()->FactoryTest();
+        QVERIFY(dlg);
+        {
+            QSignalSpy shown(dlg, &databasedlg::sigTableShown);
+            w.findChild<QAction *>(QStringLiteral("actionfTest"))->trigger();
+            QVERIFY(shown.wait(kWait));
+        }
+        dlg->check_auto->setChecked(true);
+        dlg->comboBox_model->setCurrentText(QStringLiteral("QEL720A"));
+        dlg->comboBox_result->setCurrentText(CRecordStore::kSecondPass);
+        dlg->comboBox_reason->setCurrentText(QStringLiteral("SWD通信失败"));
+
+        // A programmer plugged in: its test goes to the service, then into the table.
+        const QString id = QStringLiteral("3F0027000B51353235383233");
+        ProgSim sim(folder, id, QStringLiteral("QEL720A"));
+        QVERIFY2(sim.WaitReady(), qPrintable(sim.Output()));
+        QTRY_COMPARE_WITH_TIMEOUT(Rig::Tip(), QStringLiteral("编程器数据已入库: %1").arg(id), kWait);
+        QVERIFY(dlg->Programmers().contains(id));
+        QCOMPARE(dlg->Model()->rowCount(), 1);
+        QSqlQuery q(dlg->Store().Database());
+        QVERIFY(q.exec("SELECT UID, Result, FailReason FROM ExFactory"));
+        QVERIFY(q.next());
+        QCOMPARE(q.value(0).toString(), id);
+        QCOMPARE(q.value(1).toString(), CRecordStore::kSecondPass);
+        QCOMPARE(q.value(2).toString(), QStringLiteral("SWD通信失败"));
+        q.finish();
+        QCOMPARE(dlg->editFixCnt->text(), QStringLiteral("1"));
+        QVERIFY(!boxes.Shown(QStringLiteral("失败")));
+
+        // Unplugged: no longer offered by the form.
+        sim.Stop();
+        QTRY_VERIFY_WITH_TIMEOUT(!dlg->Programmers().contains(id), kWait);
+        qunsetenv("QEL_PROG_DIRS");
+        BurnHub::Exitance();
     }
 
     void serviceGone()
