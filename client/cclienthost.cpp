@@ -3,6 +3,7 @@
 #include "clientevents.h"
 #include "clocalproger.h"
 #include "filehandle.h"
+#include "remoteserver.h"
 
 #include <burnhub.h>
 #include <packets.h>
@@ -29,6 +30,30 @@ void CClientHost::ShowServiceState(CRemoteKey::Kind kind, bool on, const QString
 {
     if (m_onState)
         m_onState(kind, on);
+}
+
+void CClientHost::SetCloud(remoteServer *cloud)
+{
+    m_pCloud = cloud;
+    m_links.pCloud = cloud ? cloud->Link() : nullptr;
+}
+
+void CClientHost::OnLoginResp(const qelmsg::LoginResp &msg)
+{
+    if (m_pCloud)
+        m_pCloud->HandleLoginResp(msg);
+}
+
+void CClientHost::OnGetOfflineImgResp(const qelmsg::GetOfflineImgResp &msg)
+{
+    if (m_pCloud)
+        m_pCloud->HandleGetOfflineImgResp(msg);
+}
+
+void CClientHost::OnPullFileDataResp(const qelmsg::PullFileDataResp &msg)
+{
+    if (m_pCloud)
+        m_pCloud->HandlePullFileDataResp(msg);
 }
 
 bool CClientHost::GetSelectedProger(ProgerInfo &info)

@@ -11,6 +11,8 @@
 
 #include <functional>
 
+class remoteServer;
+
 class CClientHost : public CMainHost
 {
     Q_DECLARE_TR_FUNCTIONS(CClientHost)
@@ -32,10 +34,17 @@ public:
     std::function<void(CRemoteKey::Kind, bool)> m_onState;
     void ShowServiceState(CRemoteKey::Kind kind, bool on, const QString &text) override;
 
+    // The cloud connection of the offline-image fetch (null: none); not owned.
+    void SetCloud(remoteServer *cloud);
+    void OnLoginResp(const qelmsg::LoginResp &msg) override;
+    void OnGetOfflineImgResp(const qelmsg::GetOfflineImgResp &msg) override;
+    void OnPullFileDataResp(const qelmsg::PullFileDataResp &msg) override;
+
 private:
     // Loads a received file into the programmer by its kind; the reason on failure.
     bool LoadReceived(const QString &path, const QString &name, int imageIndex, QString &err);
     void Busy(bool on);
 
     const CStationProgers *m_pProgers;
+    remoteServer *m_pCloud = nullptr;
 };

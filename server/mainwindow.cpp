@@ -12,6 +12,7 @@
 #include "configform.h"
 #include "cprogramlanguage.h"
 #include "cremoteactions.h"
+#include "cremoterecordsync.h"
 #include "cremoteservice.h"
 #include "ctooltext.h"
 #include "cpubactions.h"
@@ -23,6 +24,7 @@
 #include "myfreshcheck.h"
 #include "myvalidator.h"
 #include "passworddlg.h"
+#include "prototext.h"
 #include "remoteserver.h"
 #include "serverdefs.h"
 #include "serverevents.h"
@@ -71,6 +73,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
 
     m_pFresh = new MyFreshCheck(this);
     m_pCloud = new remoteServer(this);
+    m_pRecordSync = new CRemoteRecordSync(m_pCloud, [this](const QString &text) { Log(text); }, this);
     m_pServiceState = new QLabel(ui->statusbar);
     ui->statusbar->addWidget(m_pServiceState);
 
@@ -195,7 +198,9 @@ void MainWindow::RetranslateTexts()
 
 void MainWindow::ApplyLanguage(int language)
 {
-    WidgetBay::LoadLanguage(CProgramLanguage::Apply(m_translator, language));
+    const bool english = CProgramLanguage::Apply(m_translator, language);
+    WidgetBay::LoadLanguage(english);
+    ProtoText::LoadLanguage(english);
 }
 
 void MainWindow::changeEvent(QEvent *event)
@@ -985,6 +990,10 @@ void MainWindow::actionTriggered(QAction *pAction)
         ExportImage();
     } else if (pAction == ui->actionusbhid || pAction == ui->actionsub4) {
         // The HID switch is read where it matters; sub4 has no function.
+    } else if (pAction == ui->actionrecordsync) {
+        QString warning;
+        if (!m_pRecordSync->Start(GetSelectedProger(), warning) && !warning.isEmpty())
+            Warn(warning);
     } else if (m_pRemote->Handle(pAction)) {
         // A remote service started or stopped.
     } else {

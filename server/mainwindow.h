@@ -17,6 +17,7 @@ class QLabel;
 class QTreeWidgetItem;
 class configform;
 class CRemoteActions;
+class CRemoteRecordSync;
 class CUsbProgManager;
 class passworddlg;
 class uDisk;
@@ -167,6 +168,7 @@ private:
     remoteServer *m_pCloud = nullptr;     // child of this window
     QLabel *m_pServiceState = nullptr;    // child of the status bar
     CRemoteActions *m_pRemote = nullptr;  // child of this window: the remote services
+    CRemoteRecordSync *m_pRecordSync = nullptr; // child of this window
     std::unique_ptr<uDisk> m_pUDisk;      // never shown
     std::unique_ptr<passworddlg> m_pPwdDlg; // created on first use
     std::unique_ptr<CUsbProgManager> m_pUsb; // HID and VCP programmers, the USB console

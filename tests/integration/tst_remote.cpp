@@ -294,6 +294,16 @@ void TestRemote::nsqStationWithALongUid()
     QVERIFY(doubles.published((uid + QStringLiteral("_S2C")).toUtf8()).size() > 1);
     QVERIFY(doubles.published((kId + QStringLiteral("_S2C")).toUtf8()).isEmpty());
 
+    // Images and configuration asked over NSQ, and the image cleared again.
+    CRemoteService *nsq = w.RemoteActions()->Service();
+    QVERIFY(nsq->RequestImages(proger));
+    QTRY_VERIFY_WITH_TIMEOUT(w.LogText().contains(QStringLiteral("2 long.img ")), 20000);
+    QVERIFY(nsq->RequestConfig(proger));
+    QTRY_VERIFY_WITH_TIMEOUT(w.LogText().contains(QStringLiteral("更新远程配置信息数据")), 20000);
+    QVERIFY(nsq->ClearImage(proger, QStringLiteral("long.img")));
+    QTRY_VERIFY_WITH_TIMEOUT(w.LogText().contains(QStringLiteral("镜像long.img清除成功!")), 20000);
+    QVERIFY(!FuncTool::ReadFile(disk + QStringLiteral("/config/image.dat")).contains("long.img"));
+
     // The station's disconnect button says goodbye: its programmer goes, the service ends.
     station.Send("disconnect");
     QTRY_VERIFY_WITH_TIMEOUT(!RemoteAt(w, key), 10000);
