@@ -12,6 +12,13 @@
     </message>
 </context>
 <context>
+    <name>CImageFile</name>
+    <message>
+        <source>请确认当前下载器是否匹配！此为加密镜像，校验码不匹配！</source>
+        <translation>Check that this is the right programmer! This is an encrypted image and its check code does not match!</translation>
+    </message>
+</context>
+<context>
     <name>CLocalProger</name>
     <message>
         <source>未检测到下载器!</source>
@@ -39,6 +46,29 @@
     <message>
         <source>特殊字符已被禁止输入</source>
         <translation>Special characters are blocked</translation>
+    </message>
+</context>
+<context>
+    <name>COfflineFetch</name>
+    <message>
+        <source>离线镜像码长度出错</source>
+        <translation>Offline image code length error</translation>
+    </message>
+    <message>
+        <source>离线镜像解析出错</source>
+        <translation>Offline image code parse error</translation>
+    </message>
+    <message>
+        <source>文件不存在或者不可读</source>
+        <translation>The file does not exist or cannot be read</translation>
+    </message>
+    <message>
+        <source>下载器ID格式有误,加密镜像必须绑定下载器!</source>
+        <translation>The programmer ID format is wrong; an encrypted image must be bound to a programmer!</translation>
+    </message>
+    <message>
+        <source>请确认当前下载器是否匹配！此为加密镜像，校验码不匹配！</source>
+        <translation>Check that this is the right programmer! This is an encrypted image and its check code does not match!</translation>
     </message>
 </context>
 <context>
@@ -258,6 +288,13 @@
     </message>
 </context>
 <context>
+    <name>remoteServer</name>
+    <message>
+        <source>云端服务器已断开</source>
+        <translation>Cloud server disconnected</translation>
+    </message>
+</context>
+<context>
     <name>remoteform</name>
     <message>
         <source>下载器信息</source>
@@ -424,10 +461,6 @@
         <translation>No programmer detected, no valid UID.</translation>
     </message>
     <message>
-        <source>离线镜像获取暂不可用</source>
-        <translation>Offline image fetch is not available yet</translation>
-    </message>
-    <message>
         <source>离线镜像获取连接已关闭</source>
         <translation>Offline image fetch connection closed</translation>
     </message>
@@ -438,6 +471,66 @@
     <message>
         <source>镜像已清除: </source>
         <translation>Image cleared: </translation>
+    </message>
+    <message>
+        <source>文件传输失败</source>
+        <translation>File transfer failed</translation>
+    </message>
+    <message>
+        <source>下载器未连接!</source>
+        <translation>Programmer not connected!</translation>
+    </message>
+    <message>
+        <source>连接登录QEL服务器失败!</source>
+        <translation>Connecting to or logging in to the QEL server failed!</translation>
+    </message>
+    <message>
+        <source>登录成功</source>
+        <translation>Login succeeded</translation>
+    </message>
+    <message>
+        <source>离线服务器登录成功~</source>
+        <translation>Logged in to the offline server~</translation>
+    </message>
+    <message>
+        <source>解析镜像码失败</source>
+        <translation>Failed to parse the image code</translation>
+    </message>
+    <message>
+        <source>请求文件数据失败!</source>
+        <translation>Requesting file data failed!</translation>
+    </message>
+    <message>
+        <source>正在获取...</source>
+        <translation>Fetching...</translation>
+    </message>
+    <message>
+        <source>获取离线镜像失败，原因为：%1</source>
+        <translation>Getting the offline image failed, reason: %1</translation>
+    </message>
+    <message>
+        <source>文件传输完成 :</source>
+        <translation>File transfer complete: </translation>
+    </message>
+    <message>
+        <source>镜像文件获取成功</source>
+        <translation>Image file obtained</translation>
+    </message>
+    <message>
+        <source>正在解析镜像文件</source>
+        <translation>Parsing the image file</translation>
+    </message>
+    <message>
+        <source>镜像文件读取失败</source>
+        <translation>Reading the image file failed</translation>
+    </message>
+    <message>
+        <source>镜像文件解析完成</source>
+        <translation>Image file parsed</translation>
+    </message>
+    <message>
+        <source>请点击【下载本地镜像】进行下发</source>
+        <translation>Click [Download local image] to send it</translation>
     </message>
 </context>
 <context>
