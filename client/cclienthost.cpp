@@ -2,6 +2,7 @@
 
 #include "clientevents.h"
 #include "clocalproger.h"
+#include "cstationusb.h"
 #include "filehandle.h"
 #include "remoteserver.h"
 
@@ -122,10 +123,31 @@ void CClientHost::OnFileContent(const RecvPacket &request, const qelmsg::FileCon
     const bool loaded = LoadReceived(path, msg.name, msg.imageIndex, err);
     if (!loaded)
         Log(err);
-    FileDownloadPacket done;
-    request.RouteReply(done);
-    done.SetData({msg.name, loaded});
-    done.Send();
+    auto done = std::make_shared<FileDownloadPacket>();
+    request.RouteReply(*done);
+    done->SetData({msg.name, loaded});
+    const CStationProger *proger = m_pProgers->Current();
+    // A HID or VCP programmer tells later whether it took the file.
+    if (loaded && proger && CLocalProger(proger).IsUsb()) {
+        m_pendingDownloads.insert(proger->key + QLatin1Char('\n') + msg.name, done);
+        return;
+    }
+    done->Send();
+}
+
+void CClientHost::OnUsbFrame(const QByteArray &frame, const QString &key)
+{
+    if (CStationUsb *usb = CStationUsb::Station())
+        usb->RecvFrame(frame, key);
+}
+
+void CClientHost::OnUsbFileResult(const QString &key, const QString &name, bool ok)
+{
+    const std::shared_ptr<FileDownloadPacket> done = m_pendingDownloads.take(key + QLatin1Char('\n') + name);
+    if (!done)
+        return;
+    done->SetData({name, ok});
+    done->Send();
 }
 
 bool CClientHost::LoadReceived(const QString &path, const QString &name, int imageIndex, QString &err)

@@ -7,7 +7,12 @@
 
 #include <cmainhost.h>
 
+#include <packets.h>
+
 #include <QCoreApplication>
+#include <QMap>
+
+#include <memory>
 
 #include <functional>
 
@@ -27,6 +32,11 @@ public:
     bool ReadProgerConfig(QMap<QString, QString> &config) override;
     bool ClearProgerImage(const QString &name) override;
     void OnFileContent(const RecvPacket &request, const qelmsg::FileContent &msg, const QByteArray &data) override;
+    // Control frames of the station's HID and VCP programmers.
+    void OnUsbFrame(const QByteArray &frame, const QString &key) override;
+    // The verdict of a file a HID or VCP programmer was sent: a pushed file's
+    // "file-download" answer goes out now.
+    void OnUsbFileResult(const QString &key, const QString &name, bool ok);
 
     // The page's busy box while a pushed file arrives (true shows it).
     std::function<void(bool)> m_onBusy;
@@ -47,4 +57,6 @@ private:
 
     const CStationProgers *m_pProgers;
     remoteServer *m_pCloud = nullptr;
+    // "file-download" answers waiting for a HID or VCP programmer: key + "\n" + name.
+    QMap<QString, std::shared_ptr<FileDownloadPacket>> m_pendingDownloads;
 };

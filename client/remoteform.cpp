@@ -4,6 +4,7 @@
 #include "clientevents.h"
 #include "clocalproger.h"
 #include "cofflinefetch.h"
+#include "cstationusb.h"
 #include "cpagelog.h"
 #include "selindexdlg.h"
 #include "sendfirmdlg.h"
@@ -83,6 +84,10 @@ remoteform::remoteform(QWidget *parent) : QWidget(parent)
     m_pMqtt = std::make_unique<CLinkMQTT>();
     m_pHost->m_links.pTcpStation = m_pTcp.get();
     m_pHost->m_links.pMqtt = m_pMqtt.get();
+    m_pUsb = std::make_unique<CStationUsb>();
+    connect(m_pUsb.get(), &CStationUsb::sigLog, this, &remoteform::Log);
+    connect(m_pUsb.get(), &CStationUsb::sigIdentified, this, &remoteform::on_btn_refresh_clicked);
+    connect(m_pUsb.get(), &CStationUsb::sigFileResult, this, &remoteform::UsbFileResult);
     m_pCloud = std::make_unique<remoteServer>();
     m_pHost->SetCloud(m_pCloud.get());
     connect(m_pCloud.get(), &remoteServer::sigLogin, this, &remoteform::OfflineLoggedIn);
@@ -107,6 +112,7 @@ remoteform::~remoteform()
     m_pHost->SetCloud(nullptr);
     m_pHost->m_links = CLinkSet();
     m_pCloud.reset();
+    m_pUsb.reset();
     m_pTcp.reset();
     m_pMqtt.reset();
     if (m_pNsq)
@@ -297,12 +303,16 @@ void remoteform::SetUsbProgers(const QStringList &hidPaths, const QStringList &p
 {
     m_hidPaths = hidPaths;
     m_ports = ports;
+    m_pUsb->SetHid(hidPaths);
+    m_pUsb->SetPorts(ports);
     on_btn_refresh_clicked();
 }
 
 void remoteform::on_btn_refresh_clicked()
 {
-    m_progers.Rebuild(BurnHub::Instance()->GetProgerList(), m_hidPaths, m_ports);
+    CStationUsb *usb = m_pUsb.get();
+    m_progers.Rebuild(BurnHub::Instance()->GetProgerList(), m_hidPaths, m_ports,
+                      [usb](const QString &key, ProgerInfo &info) { return usb->Identity(key, info); });
     combo_prog->clear();
     for (int i = 0; i < m_progers.Count(); ++i)
         combo_prog->addItem(m_progers.At(i).Text());
@@ -368,9 +378,18 @@ void remoteform::on_btn_sendimage_clicked()
         return;
     QString name = dlg.Name();
     QString err;
-    if (!CLocalProger(proger).DownImage(dlg.Index(), path, name, err)) {
+    const CLocalProger local(proger, m_pUsb.get());
+    if (!local.DownImage(dlg.Index(), path, name, err)) {
         Log(tr("下载本地镜像失败!") + QLatin1Char(' ') + err);
         Warn(tr("下载本地镜像失败!") + QLatin1Char('\n') + err);
+        return;
+    }
+    if (local.IsUsb()) {
+        // The programmer pulls it; its verdict comes with the index.
+        m_strUsbImageKey = proger->key;
+        m_nUsbImageIndex = dlg.Index();
+        m_strUsbImageName = name;
+        Log(tr("正在下发镜像数据, 请勿断开连接"));
         return;
     }
     Log(tr("下载本地镜像：镜像号=%1，镜像名称=%2 %3").arg(QString::number(dlg.Index()), name, tr("成功")));
@@ -618,6 +637,18 @@ void remoteform::OfflinePulled(const QString &name, const QString &path)
     m_strOfflineImage = path;
     edit_image->setText(path);
     Log(tr("请点击【下载本地镜像】进行下发"));
+}
+
+void remoteform::UsbFileResult(const QString &key, const QString &name, bool ok)
+{
+    m_pHost->OnUsbFileResult(key, name, ok);
+    if (key != m_strUsbImageKey || name != m_strUsbImageName)
+        return;
+    m_strUsbImageKey.clear();
+    if (ok)
+        Log(tr("下载本地镜像：镜像号=%1，镜像名称=%2 %3").arg(QString::number(m_nUsbImageIndex), name, tr("成功")));
+    else
+        Log(tr("下载本地镜像失败!") + QLatin1Char(' ') + name);
 }
 
 // ---------------------------------------------------------------- busy box

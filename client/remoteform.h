@@ -20,6 +20,7 @@ class CLinkTcpC;
 class CLinkMQTT;
 class CLinkNsq;
 class remoteServer;
+class CStationUsb;
 namespace qelmsg {
 struct GetOfflineImgResp;
 }
@@ -51,6 +52,7 @@ public:
     // logs in first when needed.
     void FetchOffline(const QString &code);
     remoteServer *Cloud() const { return m_pCloud.get(); }
+    CStationUsb *Usb() const { return m_pUsb.get(); }
 
     // The broker of the MQTT connection ([REMOTE] BROKER and MQTTPORT of the INI).
     QString BrokerHost() const { return m_strBrokerHost; }
@@ -93,6 +95,7 @@ private:
     void OfflineImageAnswer(const qelmsg::GetOfflineImgResp &answer);
     void OfflinePulled(const QString &name, const QString &path);
     void ShowOfflineLogin(bool loggedIn);
+    void UsbFileResult(const QString &key, const QString &name, bool ok);
 
     CStationProgers m_progers;
     QStringList m_hidPaths;
@@ -102,6 +105,11 @@ private:
     std::unique_ptr<CLinkMQTT> m_pMqtt;
     std::unique_ptr<CLinkNsq> m_pNsq;
     std::unique_ptr<remoteServer> m_pCloud;
+    std::unique_ptr<CStationUsb> m_pUsb;
+    // A local image on its way to a HID or VCP programmer: key, number, name.
+    QString m_strUsbImageKey;
+    int m_nUsbImageIndex = -1;
+    QString m_strUsbImageName;
     // Offline fetch: the code's owner and image, and the last image fetched.
     QString m_strOfflineUser;
     QString m_strOfflineFile;
