@@ -40,6 +40,14 @@
         <source>已选本地镜像不存在!</source>
         <translation>The selected local image does not exist!</translation>
     </message>
+    <message>
+        <source>下载器尚未完成初始化, 请稍后</source>
+        <translation>The programmer has not finished initialising; please wait</translation>
+    </message>
+    <message>
+        <source>USB-HID&amp;VCP模式不支持该镜像号下发！（仅支持0~149镜像号）</source>
+        <translation>USB-HID and VCP mode do not support this image number! (only 0 to 149)</translation>
+    </message>
 </context>
 <context>
     <name>CNameValidator</name>
@@ -69,6 +77,37 @@
     <message>
         <source>请确认当前下载器是否匹配！此为加密镜像，校验码不匹配！</source>
         <translation>Check that this is the right programmer! This is an encrypted image and its check code does not match!</translation>
+    </message>
+</context>
+<context>
+    <name>CStationUsb</name>
+    <message>
+        <source>%1 串口打开失败</source>
+        <translation>%1: cannot open the serial port</translation>
+    </message>
+    <message>
+        <source>设备不匹配!</source>
+        <translation>Device mismatch!</translation>
+    </message>
+    <message>
+        <source>下载器正在传输文件, 请稍后</source>
+        <translation>The programmer is transferring a file; please wait</translation>
+    </message>
+    <message>
+        <source>下发文件读取失败！</source>
+        <translation>Reading the file to send failed!</translation>
+    </message>
+    <message>
+        <source>通信超时, 请重试</source>
+        <translation>Communication timed out, please retry</translation>
+    </message>
+    <message>
+        <source>USB-HID下载器建立连接, 正在初始化...</source>
+        <translation>USB-HID programmer connected, initialising...</translation>
+    </message>
+    <message>
+        <source>USB-VCP下载器建立连接， 正在初始化...</source>
+        <translation>USB-VCP programmer connected, initialising...</translation>
     </message>
 </context>
 <context>
@@ -531,6 +570,10 @@
     <message>
         <source>请点击【下载本地镜像】进行下发</source>
         <translation>Click [Download local image] to send it</translation>
+    </message>
+    <message>
+        <source>正在下发镜像数据, 请勿断开连接</source>
+        <translation>Sending image data, do not disconnect</translation>
     </message>
 </context>
 <context>
