@@ -76,16 +76,31 @@ bool CLocalProger::ClearImage(const QString &name, QString &err) const
         err = tr("镜像名称不在下载器镜像列表中: %1").arg(name);
         return false;
     }
-    return BurnHub::Instance()->DeleteImage(name, err);
+    if (!BurnHub::Instance()->DeleteImage(name, err))
+        return false;
+    return !IsUsb() || DeleteFromUsb({name}, err);
 }
 
 bool CLocalProger::ClearAllImages(QString &err) const
 {
-    if (IsUsb()) {
-        err = tr("当前仅支持U盘模式下载器");
+    QList<ImageInfo> images;
+    if (IsUsb() && !ReadImages(images, err))
         return false;
-    }
-    return Select(err) && BurnHub::Instance()->DeleteAllImage(err);
+    if (!Select(err) || !BurnHub::Instance()->DeleteAllImage(err))
+        return false;
+    if (!IsUsb())
+        return true;
+    QStringList names;
+    for (const ImageInfo &image : qAsConst(images))
+        if (CFileName::IsPlain(image.m_strName))
+            names << image.m_strName;
+    return DeleteFromUsb(names, err);
+}
+
+bool CLocalProger::DeleteFromUsb(const QStringList &names, QString &err) const
+{
+    const QString index = BurnHub::Instance()->GetUSBProgFilePath(m_pUsb->FolderId(m_pProger->key), QStringLiteral("image.dat"));
+    return m_pUsb->DeleteFiles(m_pProger->key, names, index, err);
 }
 
 bool CLocalProger::DownImage(int index, const QString &path, QString &name, QString &err) const

@@ -45,6 +45,8 @@ private:
     bool Select(QString &err) const;
     // A HID or VCP programmer gets the file BurnHub just put in its folder.
     bool SendToUsb(const QString &localPath, int imageNo, QString &err) const;
+    // The programmer's copy on this PC is already without them: the programmer follows.
+    bool DeleteFromUsb(const QStringList &names, QString &err) const;
 
     const CStationProger *m_pProger;
     CStationUsb *m_pUsb;

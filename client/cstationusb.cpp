@@ -164,6 +164,26 @@ bool CStationUsb::SendFile(const QString &key, const QString &localPath, int ima
     return Announce(*prog, localPath, imageNo, err);
 }
 
+bool CStationUsb::DeleteFiles(const QString &key, const QStringList &names, const QString &indexPath, QString &err)
+{
+    Prog *prog = Find(key);
+    if (!prog || !prog->identified) {
+        err = tr("设备不匹配!");
+        return false;
+    }
+    if (Busy(*prog) || !prog->delivering.isEmpty() || !prog->pendingPath.isEmpty()) {
+        err = tr("下载器正在传输文件, 请稍后");
+        return false;
+    }
+    for (const QString &name : names) {
+        UsbFileName del;
+        del.cmd = UsbCmd::DEL_FILE_CMD;
+        del.name = name;
+        SendFrame(*prog, del.Frame());
+    }
+    return Announce(*prog, indexPath, -1, err);
+}
+
 bool CStationUsb::Announce(Prog &prog, const QString &localPath, int imageNo, QString &err)
 {
     if (!DownloadFile(prog, localPath)) {

@@ -46,6 +46,9 @@ public:
     // programmer); an image is followed by the index and switched to imageNo.
     bool SendFile(const QString &key, const QString &localPath, int imageNo, QString &err);
     bool IsBusy(const QString &key) const;
+    // Removes the files names from the programmer, then sends it the index at
+    // indexPath (its copy on this PC, already without them) and refreshes it.
+    bool DeleteFiles(const QString &key, const QStringList &names, const QString &indexPath, QString &err);
 
     // A control frame from a link.
     void RecvFrame(const QByteArray &frame, const QString &key);

@@ -343,6 +343,14 @@ void TestRemote::pushesReachAVcpProgrammer()
     QVERIFY(sim.WaitFor(QStringLiteral("received vcp.img")));
     QVERIFY(sim.WaitFor(QStringLiteral("active image 6")));
     QTRY_VERIFY_WITH_TIMEOUT(w.LogText().contains(QStringLiteral("文件vcp.img下装成功!")), 20000);
+    QVERIFY(service->RequestImages(proger));
+    QTRY_VERIFY_WITH_TIMEOUT(w.LogText().contains(QStringLiteral("6 vcp.img ")), 10000);
+    // Cleared again: the file goes from the programmer and so does its index entry.
+    const int emptyIndexes = sim.Output().count(QStringLiteral("image index: none"));
+    QVERIFY(service->ClearImage(proger, QStringLiteral("vcp.img")));
+    QTRY_VERIFY_WITH_TIMEOUT(w.LogText().contains(QStringLiteral("镜像vcp.img清除成功!")), 10000);
+    QVERIFY(sim.WaitFor(QStringLiteral("deleted vcp.img")));
+    QVERIFY(sim.ToolProcess::WaitFor(QStringLiteral("image index: none"), emptyIndexes + 1, 20000));
     // Firmware whatever its slot, and the parameters.
     QVERIFY(CImagePanel::AnnounceFile(proger, ServerFile(QStringLiteral("update.bin"), QByteArray(300, 'F')), 9, err));
     QVERIFY(sim.WaitFor(QStringLiteral("received update.bin: 300 bytes")));
