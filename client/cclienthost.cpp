@@ -129,7 +129,7 @@ void CClientHost::OnFileContent(const RecvPacket &request, const qelmsg::FileCon
     const CStationProger *proger = m_pProgers->Current();
     // A HID or VCP programmer tells later whether it took the file.
     if (loaded && proger && CLocalProger(proger).IsUsb()) {
-        m_pendingDownloads.insert(proger->key + QLatin1Char('\n') + msg.name, done);
+        m_pendingDownloads.insert(proger->key, {done, msg.name});
         return;
     }
     done->Send();
@@ -141,13 +141,15 @@ void CClientHost::OnUsbFrame(const QByteArray &frame, const QString &key)
         usb->RecvFrame(frame, key);
 }
 
-void CClientHost::OnUsbFileResult(const QString &key, const QString &name, bool ok)
+void CClientHost::OnUsbFileResult(const QString &key, const QString &, bool ok)
 {
-    const std::shared_ptr<FileDownloadPacket> done = m_pendingDownloads.take(key + QLatin1Char('\n') + name);
-    if (!done)
+    // The programmer may keep the file under the name it was loaded as; the
+    // server hears about the name it pushed.
+    const auto pending = m_pendingDownloads.take(key);
+    if (!pending.first)
         return;
-    done->SetData({name, ok});
-    done->Send();
+    pending.first->SetData({pending.second, ok});
+    pending.first->Send();
 }
 
 bool CClientHost::LoadReceived(const QString &path, const QString &name, int imageIndex, QString &err)

@@ -57,6 +57,7 @@ private:
 
     const CStationProgers *m_pProgers;
     remoteServer *m_pCloud = nullptr;
-    // "file-download" answers waiting for a HID or VCP programmer: key + "\n" + name.
-    QMap<QString, std::shared_ptr<FileDownloadPacket>> m_pendingDownloads;
+    // "file-download" answers waiting for a HID or VCP programmer (one file at a
+    // time each), by its key: the answer and the pushed file's name.
+    QMap<QString, QPair<std::shared_ptr<FileDownloadPacket>, QString>> m_pendingDownloads;
 };

@@ -12,6 +12,7 @@
 #include "selindexdlg.h"
 
 #include <burnhub.h>
+#include <cmainhost.h>
 #include <cofflinecode.h>
 #include <cpubactions.h>
 #include <imagecipher.h>
@@ -167,6 +168,15 @@ private slots:
         remoteform *page = w.RemotePage();
         auto *code = page->findChild<QLineEdit *>(QStringLiteral("edit_offline"));
         QVERIFY(!Button(page, "btn_offlineimgget")->isEnabled());
+
+        // Answers nobody asked for (here from a server station) change nothing.
+        CMainHost::Instance()->DispatchTcp(R"({"cmd":"loginResp","ret":true})", QStringLiteral("127.0.0.1"), 5000);
+        CMainHost::Instance()->DispatchTcp(R"({"cmd":"get-offline-img-resp","ret":true,"imageName":"x.img"})",
+                                           QStringLiteral("127.0.0.1"), 5000);
+        QCoreApplication::processEvents();
+        QVERIFY(!Button(page, "btn_offlineimgget")->isEnabled());
+        QVERIFY(!page->LogText().contains(QStringLiteral("登录成功")));
+        QVERIFY(!page->LogText().contains(QStringLiteral("请求文件数据失败!")));
 
         // A refused login.
         Button(page, "btn_offlineimglogin")->click();
