@@ -25,10 +25,6 @@
         <translation>No programmer detected!</translation>
     </message>
     <message>
-        <source>当前仅支持U盘模式下载器</source>
-        <translation>Only programmers in USB-disk mode are supported for now</translation>
-    </message>
-    <message>
         <source>镜像名称不在下载器镜像列表中: %1</source>
         <translation>The image name is not in the programmer's image list: %1</translation>
     </message>
