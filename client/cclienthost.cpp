@@ -2,7 +2,9 @@
 
 #include "clientevents.h"
 #include "clocalproger.h"
+#include "cstationusb.h"
 #include "filehandle.h"
+#include "remoteserver.h"
 
 #include <burnhub.h>
 #include <packets.h>
@@ -29,6 +31,30 @@ void CClientHost::ShowServiceState(CRemoteKey::Kind kind, bool on, const QString
 {
     if (m_onState)
         m_onState(kind, on);
+}
+
+void CClientHost::SetCloud(remoteServer *cloud)
+{
+    m_pCloud = cloud;
+    m_links.pCloud = cloud ? cloud->Link() : nullptr;
+}
+
+void CClientHost::OnLoginResp(const qelmsg::LoginResp &msg)
+{
+    if (m_pCloud)
+        m_pCloud->HandleLoginResp(msg);
+}
+
+void CClientHost::OnGetOfflineImgResp(const qelmsg::GetOfflineImgResp &msg)
+{
+    if (m_pCloud)
+        m_pCloud->HandleGetOfflineImgResp(msg);
+}
+
+void CClientHost::OnPullFileDataResp(const qelmsg::PullFileDataResp &msg)
+{
+    if (m_pCloud)
+        m_pCloud->HandlePullFileDataResp(msg);
 }
 
 bool CClientHost::GetSelectedProger(ProgerInfo &info)
@@ -97,10 +123,33 @@ void CClientHost::OnFileContent(const RecvPacket &request, const qelmsg::FileCon
     const bool loaded = LoadReceived(path, msg.name, msg.imageIndex, err);
     if (!loaded)
         Log(err);
-    FileDownloadPacket done;
-    request.RouteReply(done);
-    done.SetData({msg.name, loaded});
-    done.Send();
+    auto done = std::make_shared<FileDownloadPacket>();
+    request.RouteReply(*done);
+    done->SetData({msg.name, loaded});
+    const CStationProger *proger = m_pProgers->Current();
+    // A HID or VCP programmer tells later whether it took the file.
+    if (loaded && proger && CLocalProger(proger).IsUsb()) {
+        m_pendingDownloads.insert(proger->key, {done, msg.name});
+        return;
+    }
+    done->Send();
+}
+
+void CClientHost::OnUsbFrame(const QByteArray &frame, const QString &key)
+{
+    if (CStationUsb *usb = CStationUsb::Station())
+        usb->RecvFrame(frame, key);
+}
+
+void CClientHost::OnUsbFileResult(const QString &key, const QString &, bool ok)
+{
+    // The programmer may keep the file under the name it was loaded as; the
+    // server hears about the name it pushed.
+    const auto pending = m_pendingDownloads.take(key);
+    if (!pending.first)
+        return;
+    pending.first->SetData({pending.second, ok});
+    pending.first->Send();
 }
 
 bool CClientHost::LoadReceived(const QString &path, const QString &name, int imageIndex, QString &err)

@@ -7,9 +7,16 @@
 
 #include <cmainhost.h>
 
+#include <packets.h>
+
 #include <QCoreApplication>
+#include <QMap>
+
+#include <memory>
 
 #include <functional>
+
+class remoteServer;
 
 class CClientHost : public CMainHost
 {
@@ -25,6 +32,11 @@ public:
     bool ReadProgerConfig(QMap<QString, QString> &config) override;
     bool ClearProgerImage(const QString &name) override;
     void OnFileContent(const RecvPacket &request, const qelmsg::FileContent &msg, const QByteArray &data) override;
+    // Control frames of the station's HID and VCP programmers.
+    void OnUsbFrame(const QByteArray &frame, const QString &key) override;
+    // The verdict of a file a HID or VCP programmer was sent: a pushed file's
+    // "file-download" answer goes out now.
+    void OnUsbFileResult(const QString &key, const QString &name, bool ok);
 
     // The page's busy box while a pushed file arrives (true shows it).
     std::function<void(bool)> m_onBusy;
@@ -32,10 +44,20 @@ public:
     std::function<void(CRemoteKey::Kind, bool)> m_onState;
     void ShowServiceState(CRemoteKey::Kind kind, bool on, const QString &text) override;
 
+    // The cloud connection of the offline-image fetch (null: none); not owned.
+    void SetCloud(remoteServer *cloud);
+    void OnLoginResp(const qelmsg::LoginResp &msg) override;
+    void OnGetOfflineImgResp(const qelmsg::GetOfflineImgResp &msg) override;
+    void OnPullFileDataResp(const qelmsg::PullFileDataResp &msg) override;
+
 private:
     // Loads a received file into the programmer by its kind; the reason on failure.
     bool LoadReceived(const QString &path, const QString &name, int imageIndex, QString &err);
     void Busy(bool on);
 
     const CStationProgers *m_pProgers;
+    remoteServer *m_pCloud = nullptr;
+    // "file-download" answers waiting for a HID or VCP programmer (one file at a
+    // time each), by its key: the answer and the pushed file's name.
+    QMap<QString, QPair<std::shared_ptr<FileDownloadPacket>, QString>> m_pendingDownloads;
 };

@@ -1,10 +1,19 @@
 #include "clocalproger.h"
 
+#include "cstationusb.h"
+
 #include <burnhub.h>
 #include <cfilename.h>
 #include <imagebuilder.h>
 
+#include <usbcmd.h>
+
 #include <QFileInfo>
+
+CLocalProger::CLocalProger(const CStationProger *proger, CStationUsb *usb)
+    : m_pProger(proger), m_pUsb(usb ? usb : CStationUsb::Station())
+{
+}
 
 bool CLocalProger::Select(QString &err) const
 {
@@ -12,12 +21,29 @@ bool CLocalProger::Select(QString &err) const
         err = tr("未检测到下载器!");
         return false;
     }
-    if (m_pProger->kind != CStationProger::Disk) {
-        err = tr("当前仅支持U盘模式下载器");
+    BurnHub *hub = BurnHub::Instance();
+    if (m_pProger->kind == CStationProger::Disk) {
+        hub->CloseHIDMode();
+        hub->SetProgRoot(m_pProger->info.m_strRoot);
+        return true;
+    }
+    ProgerInfo info;
+    if (!m_pUsb || !m_pUsb->Identity(m_pProger->key, info)) {
+        err = tr("下载器尚未完成初始化, 请稍后");
         return false;
     }
-    BurnHub::Instance()->SetProgRoot(m_pProger->info.m_strRoot);
+    hub->SetUSBProgUID(m_pUsb->FolderId(m_pProger->key));
     return true;
+}
+
+bool CLocalProger::IsUsb() const
+{
+    return m_pProger && m_pProger->kind != CStationProger::Disk;
+}
+
+bool CLocalProger::SendToUsb(const QString &localPath, int imageNo, QString &err) const
+{
+    return m_pUsb && m_pUsb->SendFile(m_pProger->key, localPath, imageNo, err);
 }
 
 bool CLocalProger::ReadImages(QList<ImageInfo> &images, QString &err) const
@@ -50,12 +76,31 @@ bool CLocalProger::ClearImage(const QString &name, QString &err) const
         err = tr("镜像名称不在下载器镜像列表中: %1").arg(name);
         return false;
     }
-    return BurnHub::Instance()->DeleteImage(name, err);
+    if (!BurnHub::Instance()->DeleteImage(name, err))
+        return false;
+    return !IsUsb() || DeleteFromUsb({name}, err);
 }
 
 bool CLocalProger::ClearAllImages(QString &err) const
 {
-    return Select(err) && BurnHub::Instance()->DeleteAllImage(err);
+    QList<ImageInfo> images;
+    if (IsUsb() && !ReadImages(images, err))
+        return false;
+    if (!Select(err) || !BurnHub::Instance()->DeleteAllImage(err))
+        return false;
+    if (!IsUsb())
+        return true;
+    QStringList names;
+    for (const ImageInfo &image : qAsConst(images))
+        if (CFileName::IsPlain(image.m_strName))
+            names << image.m_strName;
+    return DeleteFromUsb(names, err);
+}
+
+bool CLocalProger::DeleteFromUsb(const QStringList &names, QString &err) const
+{
+    const QString index = BurnHub::Instance()->GetUSBProgFilePath(m_pUsb->FolderId(m_pProger->key), QStringLiteral("image.dat"));
+    return m_pUsb->DeleteFiles(m_pProger->key, names, index, err);
 }
 
 bool CLocalProger::DownImage(int index, const QString &path, QString &name, QString &err) const
@@ -70,15 +115,25 @@ bool CLocalProger::DownImage(int index, const QString &path, QString &name, QStr
         err = tr("已选本地镜像不存在!");
         return false;
     }
-    return Select(err) && BurnHub::Instance()->DownImageFile(index, path, name, err);
+    if (IsUsb() && index > UsbCmd::kMaxImageNo) {
+        err = tr("USB-HID&VCP模式不支持该镜像号下发！（仅支持0~149镜像号）");
+        return false;
+    }
+    if (!Select(err) || !BurnHub::Instance()->DownImageFile(index, path, name, err))
+        return false;
+    return !IsUsb() || SendToUsb(BurnHub::Instance()->GetProcDir() + name, index, err);
 }
 
 bool CLocalProger::DownConfig(const QString &path, QString &err) const
 {
-    return Select(err) && BurnHub::Instance()->DownConfigFile(path, err);
+    if (!Select(err) || !BurnHub::Instance()->DownConfigFile(path, err))
+        return false;
+    return !IsUsb() || SendToUsb(BurnHub::Instance()->GetUSBProgFilePath(m_pUsb->FolderId(m_pProger->key), QStringLiteral("param.ini")), -1, err);
 }
 
 bool CLocalProger::DownFirm(const QString &path, QString &err) const
 {
-    return Select(err) && BurnHub::Instance()->DownFirmFile(path, err);
+    if (!Select(err) || !BurnHub::Instance()->DownFirmFile(path, err))
+        return false;
+    return !IsUsb() || SendToUsb(BurnHub::Instance()->GetUSBProgFilePath(m_pUsb->FolderId(m_pProger->key), QStringLiteral("update.bin")), -1, err);
 }

@@ -4,16 +4,17 @@ QString CStationProger::Text() const
 {
     switch (kind) {
     case Hid:
-        return QStringLiteral("USB-HID ") + key;
+        return QStringLiteral("USB-HID ") + key + (info.m_strID.isEmpty() ? QString() : QLatin1Char(' ') + info.m_strID);
     case Vcp:
-        return QStringLiteral("USB-VCP ") + key;
+        return QStringLiteral("USB-VCP ") + key + (info.m_strID.isEmpty() ? QString() : QLatin1Char(' ') + info.m_strID);
     case Disk:
         break;
     }
     return info.GetDesc();
 }
 
-void CStationProgers::Rebuild(const QList<ProgerInfo> &disks, const QStringList &hidPaths, const QStringList &ports)
+void CStationProgers::Rebuild(const QList<ProgerInfo> &disks, const QStringList &hidPaths, const QStringList &ports,
+                              const Identity &identity)
 {
     const QString currentKey = Current() ? Current()->key : QString();
     m_list.clear();
@@ -21,12 +22,16 @@ void CStationProgers::Rebuild(const QList<ProgerInfo> &disks, const QStringList 
         m_list.append({CStationProger::Disk, disk.m_strRoot, disk});
     for (const QString &path : hidPaths) {
         ProgerInfo info;
+        if (identity)
+            identity(path, info);
         info.m_bHID = true;
         info.m_strRoot = path;
         m_list.append({CStationProger::Hid, path, info});
     }
     for (const QString &port : ports) {
         ProgerInfo info;
+        if (identity)
+            identity(port, info);
         info.m_bVCP = true;
         info.m_strRoot = port;
         m_list.append({CStationProger::Vcp, port, info});

@@ -7,6 +7,8 @@
 #include <QList>
 #include <QStringList>
 
+#include <functional>
+
 struct CStationProger
 {
     enum Kind { Disk, Hid, Vcp };
@@ -24,7 +26,10 @@ class CStationProgers
 public:
     // Replaces the list; the current entry stays current when it is still
     // there, else the first entry becomes current.
-    void Rebuild(const QList<ProgerInfo> &disks, const QStringList &hidPaths, const QStringList &ports);
+    // identity gives what a HID or VCP programmer said about itself, when it has.
+    using Identity = std::function<bool(const QString &key, ProgerInfo &info)>;
+    void Rebuild(const QList<ProgerInfo> &disks, const QStringList &hidPaths, const QStringList &ports,
+                 const Identity &identity = {});
 
     int Count() const { return m_list.size(); }
     const CStationProger &At(int row) const { return m_list.at(row); }

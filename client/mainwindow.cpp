@@ -9,6 +9,7 @@
 #include <burnhub.h>
 #include <cmessagebox.h>
 #include <cprogramlanguage.h>
+#include <prototext.h>
 #include <ctranslations.h>
 #include <cusbportscan.h>
 #include <moduleid.h>
@@ -184,7 +185,8 @@ QString MainWindow::StartTitle() const
 
 void MainWindow::ApplyLanguage(int language)
 {
-    CProgramLanguage::Apply(m_translator, language);
+    // The links' log lines come from the protocol's own translation.
+    ProtoText::LoadLanguage(CProgramLanguage::Apply(m_translator, language));
 }
 
 void MainWindow::changeEvent(QEvent *event)
@@ -261,7 +263,7 @@ void MainWindow::actionTriggered(QAction *pAction)
             CMessageBox::Warn(this, tr("提示"), tr("获取字符为空"));
             return;
         }
-        m_pRemote->on_btn_offlineimgget_clicked();
+        m_pRemote->FetchOffline(code);
     }
 }
 

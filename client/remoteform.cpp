@@ -3,11 +3,14 @@
 #include "clientdefs.h"
 #include "clientevents.h"
 #include "clocalproger.h"
+#include "cofflinefetch.h"
+#include "cstationusb.h"
 #include "cpagelog.h"
 #include "selindexdlg.h"
 #include "sendfirmdlg.h"
 #include "showconfigdlg.h"
 #include "showimagedlg.h"
+#include "remoteserver.h"
 
 #include <burnhub.h>
 #include <clinkmqtt.h>
@@ -19,6 +22,7 @@
 #include <packets.h>
 
 #include <QComboBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -80,6 +84,21 @@ remoteform::remoteform(QWidget *parent) : QWidget(parent)
     m_pMqtt = std::make_unique<CLinkMQTT>();
     m_pHost->m_links.pTcpStation = m_pTcp.get();
     m_pHost->m_links.pMqtt = m_pMqtt.get();
+    m_pUsb = std::make_unique<CStationUsb>();
+    connect(m_pUsb.get(), &CStationUsb::sigLog, this, &remoteform::Log);
+    connect(m_pUsb.get(), &CStationUsb::sigIdentified, this, &remoteform::on_btn_refresh_clicked);
+    connect(m_pUsb.get(), &CStationUsb::sigFileResult, this, &remoteform::UsbFileResult);
+    m_pCloud = std::make_unique<remoteServer>();
+    m_pHost->SetCloud(m_pCloud.get());
+    connect(m_pCloud.get(), &remoteServer::sigLogin, this, &remoteform::OfflineLoggedIn);
+    connect(m_pCloud.get(), &remoteServer::sigOfflineImage, this, &remoteform::OfflineImageAnswer);
+    connect(m_pCloud.get(), &remoteServer::sigPullDone, this, &remoteform::OfflinePulled);
+    connect(m_pCloud.get(), &remoteServer::sigPullFailed, this,
+            [this](const QString &name, const QString &reason) { Log(tr("文件传输失败") + QLatin1Char(' ') + name + QLatin1Char(' ') + reason); });
+    connect(m_pCloud.get(), &remoteServer::sigConnState, this, [this](bool connected) {
+        if (!connected)
+            ShowOfflineLogin(false);
+    });
     FollowState(CRemoteKey::Tcp, false);
     FollowState(CRemoteKey::Mqtt, false);
     FollowState(CRemoteKey::Nsq, false);
@@ -90,7 +109,10 @@ remoteform::~remoteform()
     Disconnect();
     if (ClientEvents::Receiver() == this)
         ClientEvents::SetReceiver(nullptr);
+    m_pHost->SetCloud(nullptr);
     m_pHost->m_links = CLinkSet();
+    m_pCloud.reset();
+    m_pUsb.reset();
     m_pTcp.reset();
     m_pMqtt.reset();
     if (m_pNsq)
@@ -281,12 +303,16 @@ void remoteform::SetUsbProgers(const QStringList &hidPaths, const QStringList &p
 {
     m_hidPaths = hidPaths;
     m_ports = ports;
+    m_pUsb->SetHid(hidPaths);
+    m_pUsb->SetPorts(ports);
     on_btn_refresh_clicked();
 }
 
 void remoteform::on_btn_refresh_clicked()
 {
-    m_progers.Rebuild(BurnHub::Instance()->GetProgerList(), m_hidPaths, m_ports);
+    CStationUsb *usb = m_pUsb.get();
+    m_progers.Rebuild(BurnHub::Instance()->GetProgerList(), m_hidPaths, m_ports,
+                      [usb](const QString &key, ProgerInfo &info) { return usb->Identity(key, info); });
     combo_prog->clear();
     for (int i = 0; i < m_progers.Count(); ++i)
         combo_prog->addItem(m_progers.At(i).Text());
@@ -352,9 +378,18 @@ void remoteform::on_btn_sendimage_clicked()
         return;
     QString name = dlg.Name();
     QString err;
-    if (!CLocalProger(proger).DownImage(dlg.Index(), path, name, err)) {
+    const CLocalProger local(proger, m_pUsb.get());
+    if (!local.DownImage(dlg.Index(), path, name, err)) {
         Log(tr("下载本地镜像失败!") + QLatin1Char(' ') + err);
         Warn(tr("下载本地镜像失败!") + QLatin1Char('\n') + err);
+        return;
+    }
+    if (local.IsUsb()) {
+        // The programmer pulls it; its verdict comes with the index.
+        m_strUsbImageKey = proger->key;
+        m_nUsbImageIndex = dlg.Index();
+        m_strUsbImageName = name;
+        Log(tr("正在下发镜像数据, 请勿断开连接"));
         return;
     }
     Log(tr("下载本地镜像：镜像号=%1，镜像名称=%2 %3").arg(QString::number(dlg.Index()), name, tr("成功")));
@@ -497,19 +532,123 @@ void remoteform::Disconnect()
 
 // ---------------------------------------------------------------- offline images
 
+void remoteform::ShowOfflineLogin(bool loggedIn)
+{
+    btn_offlineimglogin->setEnabled(!loggedIn);
+    btn_offlineimgget->setEnabled(loggedIn);
+    btn_offlineimgclose->setEnabled(loggedIn);
+}
+
 void remoteform::on_btn_offlineimglogin_clicked()
 {
-    Log(tr("离线镜像获取暂不可用"));
+    if (!m_progers.Current()) {
+        CMessageBox::Error(this, tr("错误"), tr("下载器未连接!"));
+        return;
+    }
+    m_pCloud->Login();
+}
+
+void remoteform::OfflineLoggedIn(bool ok, const QString &reason)
+{
+    const bool getNow = m_bGetAfterLogin;
+    m_bGetAfterLogin = false;
+    if (!ok) {
+        if (!reason.isEmpty())
+            Log(reason);
+        CMessageBox::Error(this, tr("错误"), tr("连接登录QEL服务器失败!"));
+        return;
+    }
+    Log(tr("登录成功"));
+    ShowOfflineLogin(true);
+    if (getNow)
+        on_btn_offlineimgget_clicked();
+    else
+        CMessageBox::Info(this, tr("提示"), tr("离线服务器登录成功~"));
+}
+
+void remoteform::FetchOffline(const QString &code)
+{
+    edit_offline->setText(code.trimmed());
+    tabWidget->setCurrentWidget(edit_offline->parentWidget());
+    if (m_pCloud->IsConnected()) {
+        on_btn_offlineimgget_clicked();
+        return;
+    }
+    m_bGetAfterLogin = true;
+    on_btn_offlineimglogin_clicked();
 }
 
 void remoteform::on_btn_offlineimgclose_clicked()
 {
+    m_bGetAfterLogin = false;
+    m_pCloud->Close();
+    ShowOfflineLogin(false);
     Log(tr("离线镜像获取连接已关闭"));
 }
 
 void remoteform::on_btn_offlineimgget_clicked()
 {
-    Log(tr("离线镜像获取暂不可用"));
+    if (!m_progers.Current()) {
+        CMessageBox::Error(this, tr("错误"), tr("下载器未连接!"));
+        return;
+    }
+    QString err;
+    if (!COfflineFetch::Decode(edit_offline->text(), m_strOfflineUser, m_strOfflineFile, err)) {
+        Log(err);
+        CMessageBox::Error(this, tr("错误"), tr("解析镜像码失败"));
+        return;
+    }
+    if (!m_pCloud->GetOfflineImage(m_strOfflineUser, m_strOfflineFile)) {
+        Log(tr("请求文件数据失败!"));
+        return;
+    }
+    Log(tr("正在获取..."));
+}
+
+void remoteform::OfflineImageAnswer(const qelmsg::GetOfflineImgResp &answer)
+{
+    if (!answer.ret) {
+        Log(tr("获取离线镜像失败，原因为：%1").arg(answer.reason));
+        return;
+    }
+    // The file asked for, whatever name the answer carries.
+    QString reason;
+    if (!m_pCloud->PullFile(m_strOfflineFile, reason))
+        Log(tr("请求文件数据失败!") + QLatin1Char(' ') + reason);
+}
+
+void remoteform::OfflinePulled(const QString &name, const QString &path)
+{
+    Log(tr("文件传输完成 :") + name);
+    const CStationProger *proger = m_progers.Current();
+    const COfflineFetch::Check check = COfflineFetch::CheckImage(path, proger ? proger->info.m_strID : QString());
+    if (!check.fetched) {
+        Log(check.err);
+        QFile::remove(path);
+        return;
+    }
+    Log(tr("镜像文件获取成功"));
+    Log(tr("正在解析镜像文件"));
+    if (!check.parsed) {
+        Log(tr("镜像文件读取失败") + QLatin1Char(' ') + check.err);
+        return;
+    }
+    Log(tr("镜像文件解析完成"));
+    m_strOfflineImage = path;
+    edit_image->setText(path);
+    Log(tr("请点击【下载本地镜像】进行下发"));
+}
+
+void remoteform::UsbFileResult(const QString &key, const QString &name, bool ok)
+{
+    m_pHost->OnUsbFileResult(key, name, ok);
+    if (key != m_strUsbImageKey || name != m_strUsbImageName)
+        return;
+    m_strUsbImageKey.clear();
+    if (ok)
+        Log(tr("下载本地镜像：镜像号=%1，镜像名称=%2 %3").arg(QString::number(m_nUsbImageIndex), name, tr("成功")));
+    else
+        Log(tr("下载本地镜像失败!") + QLatin1Char(' ') + name);
 }
 
 // ---------------------------------------------------------------- busy box

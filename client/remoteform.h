@@ -19,6 +19,11 @@ class CPageLog;
 class CLinkTcpC;
 class CLinkMQTT;
 class CLinkNsq;
+class remoteServer;
+class CStationUsb;
+namespace qelmsg {
+struct GetOfflineImgResp;
+}
 
 class remoteform : public QWidget
 {
@@ -42,6 +47,12 @@ public:
     void SendFirmware(const QString &file);
     // Stops every remote connection (the window is closing).
     void Disconnect();
+
+    // The offline fetch with code, as the main window's action starts it:
+    // logs in first when needed.
+    void FetchOffline(const QString &code);
+    remoteServer *Cloud() const { return m_pCloud.get(); }
+    CStationUsb *Usb() const { return m_pUsb.get(); }
 
     // The broker of the MQTT connection ([REMOTE] BROKER and MQTTPORT of the INI).
     QString BrokerHost() const { return m_strBrokerHost; }
@@ -80,6 +91,11 @@ private:
     // Queues "prog-disconnect" to the server of the NSQ connection; false when there is none.
     bool SayNsqGoodbye();
     void Warn(const QString &text);
+    void OfflineLoggedIn(bool ok, const QString &reason);
+    void OfflineImageAnswer(const qelmsg::GetOfflineImgResp &answer);
+    void OfflinePulled(const QString &name, const QString &path);
+    void ShowOfflineLogin(bool loggedIn);
+    void UsbFileResult(const QString &key, const QString &name, bool ok);
 
     CStationProgers m_progers;
     QStringList m_hidPaths;
@@ -88,6 +104,17 @@ private:
     std::unique_ptr<CLinkTcpC> m_pTcp;
     std::unique_ptr<CLinkMQTT> m_pMqtt;
     std::unique_ptr<CLinkNsq> m_pNsq;
+    std::unique_ptr<remoteServer> m_pCloud;
+    std::unique_ptr<CStationUsb> m_pUsb;
+    // A local image on its way to a HID or VCP programmer: key, number, name.
+    QString m_strUsbImageKey;
+    int m_nUsbImageIndex = -1;
+    QString m_strUsbImageName;
+    // Offline fetch: the code's owner and image, and the last image fetched.
+    QString m_strOfflineUser;
+    QString m_strOfflineFile;
+    QString m_strOfflineImage;
+    bool m_bGetAfterLogin = false;
     QString m_strTopic; // what this station listens on: UID + "_S2C"
     QString m_strBrokerHost;
     int m_nMqttPort = 0;

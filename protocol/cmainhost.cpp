@@ -35,11 +35,33 @@ void CMainHost::SetInstance(CMainHost *host)
     g_pHost = host;
 }
 
-void CMainHost::Handle(RecvPacket *raw)
+namespace {
+// Answers only the cloud service gives.
+bool IsCloudAnswer(const RecvPacket &packet)
+{
+    static const QStringList names = {
+        QLatin1String(qelmsg::LoginResp::cmd),        QLatin1String(qelmsg::ReadRecordResp::cmd),
+        QLatin1String(qelmsg::PullFileDataResp::cmd), QLatin1String(qelmsg::RecordAppendResp::cmd),
+        QLatin1String(qelmsg::UploadFileResp::cmd),   QLatin1String(qelmsg::FindDBLoginResp::cmd),
+        QLatin1String(qelmsg::GetUserOIIResp::cmd),   QLatin1String(qelmsg::UpdateIMGRecResp::cmd),
+        QLatin1String(qelmsg::DeleteIMGResp::cmd),    QLatin1String(qelmsg::ShareIMGResp::cmd),
+        QLatin1String(qelmsg::GetOfflineImgResp::cmd),
+    };
+    return names.contains(packet.m_json.value(QStringLiteral("cmd")).toString());
+}
+} // namespace
+
+void CMainHost::Handle(RecvPacket *raw, bool fromCloud)
 {
     std::unique_ptr<RecvPacket> packet(raw);
-    if (packet)
-        packet->HandleData();
+    if (!packet)
+        return;
+    // A station or a programmer cannot answer for the cloud (log in, hand over a file).
+    if (!fromCloud && IsCloudAnswer(*packet)) {
+        Log(ProtoText::tr("云端应答来自非云端连接, 已忽略"));
+        return;
+    }
+    packet->HandleData();
 }
 
 void CMainHost::DispatchTcp(const QByteArray &text, const QString &ip, int port)
@@ -60,7 +82,7 @@ void CMainHost::DispatchCloud(const QByteArray &text, const QString &ip, int por
     RecvPacket *packet = ParsePacket(text);
     if (packet)
         packet->SetPeer(ip, port);
-    Handle(packet);
+    Handle(packet, true);
 }
 
 void CMainHost::DispatchTopic(CRemoteKey::Kind via, const QString &topic, const QByteArray &text)

@@ -107,5 +107,6 @@ public:
     virtual void OnGetOfflineImgResp(const qelmsg::GetOfflineImgResp &msg);
 
 private:
-    void Handle(QEL_PROTO_NS::RecvPacket *packet);
+    // fromCloud: the text came by the cloud connection; the cloud's answers come by no other.
+    void Handle(QEL_PROTO_NS::RecvPacket *packet, bool fromCloud = false);
 };

@@ -13,6 +13,7 @@
 #include "configform.h"
 #include "cprogramlanguage.h"
 #include "cremoteactions.h"
+#include "cremoterecordsync.h"
 #include "cremoteservice.h"
 #include "cstoretools.h"
 #include "ctooltext.h"
@@ -26,6 +27,7 @@
 #include "myfreshcheck.h"
 #include "myvalidator.h"
 #include "passworddlg.h"
+#include "prototext.h"
 #include "remoteserver.h"
 #include "serverdefs.h"
 #include "serverevents.h"
@@ -74,6 +76,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
 
     m_pFresh = new MyFreshCheck(this);
     m_pCloud = new remoteServer(this);
+    m_pRecordSync = new CRemoteRecordSync(m_pCloud, [this](const QString &text) { Log(text); }, this);
     m_pServiceState = new QLabel(ui->statusbar);
     ui->statusbar->addWidget(m_pServiceState);
 
@@ -219,7 +222,9 @@ void MainWindow::RetranslateTexts()
 
 void MainWindow::ApplyLanguage(int language)
 {
-    WidgetBay::LoadLanguage(CProgramLanguage::Apply(m_translator, language));
+    const bool english = CProgramLanguage::Apply(m_translator, language);
+    WidgetBay::LoadLanguage(english);
+    ProtoText::LoadLanguage(english);
 }
 
 void MainWindow::changeEvent(QEvent *event)
@@ -1043,12 +1048,16 @@ void MainWindow::actionTriggered(QAction *pAction)
         BackupDialog()->raise();
     } else if (pAction == ui->actionusbhid || pAction == ui->actionsub4) {
         // The HID switch is read where it matters; sub4 has no function.
+    } else if (pAction == ui->actionrecordsync) {
+        QString warning;
+        if (!m_pRecordSync->Start(GetSelectedProger(), warning) && !warning.isEmpty())
+            Warn(warning);
     } else if (m_pRemote->Handle(pAction)) {
         // A remote service started or stopped.
     } else if (m_pStoreTools && m_pStoreTools->Handle(pAction)) {
         // Offline image store or a record dialog opened.
     } else {
-        // Remote services, cloud, export, backup and the record dialogs.
+        // An entry with no function in this version.
         NotAvailable(pAction->text());
     }
 }

@@ -17,6 +17,7 @@ class QLabel;
 class QTreeWidgetItem;
 class configform;
 class CRemoteActions;
+class CRemoteRecordSync;
 class CUsbProgManager;
 class CViewerSet;
 class passworddlg;
@@ -182,6 +183,7 @@ private:
     CRemoteActions *m_pRemote = nullptr;  // child of this window: the remote services
     CViewerSet *m_pViewers = nullptr;     // child of this window
     CStoreTools *m_pStoreTools = nullptr; // child of this window
+    CRemoteRecordSync *m_pRecordSync = nullptr; // child of this window
     std::unique_ptr<uDisk> m_pUDisk;      // never shown
     std::unique_ptr<passworddlg> m_pPwdDlg; // created on first use
     std::unique_ptr<backuploaddlg> m_pBackupDlg; // created on first use

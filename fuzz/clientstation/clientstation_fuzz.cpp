@@ -2,10 +2,12 @@
 // own host answering from a USB-disk programmer (a folder), file chunks joined
 // by FileHandle and loaded into the programmer. Whatever arrives, the
 // programmer's identity file stays and nothing is written outside the data and
-// programmer folders. Byte 0 picks the link the text came by; the rest is the text.
+// programmer folders. Byte 0 picks the link the text came by (a server station's
+// TCP, NSQ or MQTT, or the cloud connection of the offline fetch); the rest is the text.
 #include "cclienthost.h"
 #include "cstationprogers.h"
 #include "filehandle.h"
+#include "remoteserver.h"
 
 #include <burnhub.h>
 #include <cmessagebox.h>
@@ -33,6 +35,7 @@ struct Setup
     QString identity;
     CStationProgers progers;
     std::unique_ptr<CClientHost> host;
+    std::unique_ptr<remoteServer> cloud;
 
     Setup()
     {
@@ -51,6 +54,8 @@ struct Setup
                                     QStringLiteral("V2.1.5"))},
                         {}, {});
         host = std::make_unique<CClientHost>(&progers);
+        cloud = std::make_unique<remoteServer>();
+        host->SetCloud(cloud.get());
     }
 
     // Only the data and programmer folders may gain entries.
@@ -77,9 +82,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const quint8 via = data[0];
     const QByteArray text(reinterpret_cast<const char *>(data + 1), int(size - 1));
     CClientHost &host = *setup.host;
-    switch (via % 3) {
+    switch (via % 4) {
     case 0: host.DispatchTcp(text, QStringLiteral("127.0.0.1"), 5000); break;
     case 1: host.DispatchTopic(CRemoteKey::Nsq, kTopic, text); break;
+    case 3: host.DispatchCloud(text, QStringLiteral("127.0.0.1"), 61690); break;
     default: host.DispatchTopic(CRemoteKey::Mqtt, kTopic, text); break;
     }
     // Log lines are posted events; they go nowhere, but must not pile up.

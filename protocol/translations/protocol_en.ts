@@ -238,5 +238,9 @@
         <source>数据块为空</source>
         <translation>empty piece of data</translation>
     </message>
+    <message>
+        <source>云端应答来自非云端连接, 已忽略</source>
+        <translation>A cloud answer that did not come from the cloud connection was ignored</translation>
+    </message>
 </context>
 </TS>

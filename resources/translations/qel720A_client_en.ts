@@ -12,14 +12,17 @@
     </message>
 </context>
 <context>
+    <name>CImageFile</name>
+    <message>
+        <source>请确认当前下载器是否匹配！此为加密镜像，校验码不匹配！</source>
+        <translation>Check that this is the right programmer! This is an encrypted image and its check code does not match!</translation>
+    </message>
+</context>
+<context>
     <name>CLocalProger</name>
     <message>
         <source>未检测到下载器!</source>
         <translation>No programmer detected!</translation>
-    </message>
-    <message>
-        <source>当前仅支持U盘模式下载器</source>
-        <translation>Only programmers in USB-disk mode are supported for now</translation>
     </message>
     <message>
         <source>镜像名称不在下载器镜像列表中: %1</source>
@@ -33,12 +36,436 @@
         <source>已选本地镜像不存在!</source>
         <translation>The selected local image does not exist!</translation>
     </message>
+    <message>
+        <source>下载器尚未完成初始化, 请稍后</source>
+        <translation>The programmer has not finished initialising; please wait</translation>
+    </message>
+    <message>
+        <source>USB-HID&amp;VCP模式不支持该镜像号下发！（仅支持0~149镜像号）</source>
+        <translation>USB-HID and VCP mode do not support this image number! (only 0 to 149)</translation>
+    </message>
 </context>
 <context>
     <name>CNameValidator</name>
     <message>
         <source>特殊字符已被禁止输入</source>
         <translation>Special characters are blocked</translation>
+    </message>
+</context>
+<context>
+    <name>COfflineFetch</name>
+    <message>
+        <source>离线镜像码长度出错</source>
+        <translation>Offline image code length error</translation>
+    </message>
+    <message>
+        <source>离线镜像解析出错</source>
+        <translation>Offline image code parse error</translation>
+    </message>
+    <message>
+        <source>文件不存在或者不可读</source>
+        <translation>The file does not exist or cannot be read</translation>
+    </message>
+    <message>
+        <source>下载器ID格式有误,加密镜像必须绑定下载器!</source>
+        <translation>The programmer ID format is wrong; an encrypted image must be bound to a programmer!</translation>
+    </message>
+    <message>
+        <source>请确认当前下载器是否匹配！此为加密镜像，校验码不匹配！</source>
+        <translation>Check that this is the right programmer! This is an encrypted image and its check code does not match!</translation>
+    </message>
+</context>
+<context>
+    <name>CPasswordRule</name>
+    <message>
+        <source>当前版本只支持1~9位的用户密码设置</source>
+        <translation>This version supports user passwords of 1 to 9 digits only</translation>
+    </message>
+</context>
+<context>
+    <name>CStationUsb</name>
+    <message>
+        <source>%1 串口打开失败</source>
+        <translation>%1: cannot open the serial port</translation>
+    </message>
+    <message>
+        <source>设备不匹配!</source>
+        <translation>Device mismatch!</translation>
+    </message>
+    <message>
+        <source>下载器正在传输文件, 请稍后</source>
+        <translation>The programmer is transferring a file; please wait</translation>
+    </message>
+    <message>
+        <source>下发文件读取失败！</source>
+        <translation>Reading the file to send failed!</translation>
+    </message>
+    <message>
+        <source>通信超时, 请重试</source>
+        <translation>Communication timed out, please retry</translation>
+    </message>
+    <message>
+        <source>USB-HID下载器建立连接, 正在初始化...</source>
+        <translation>USB-HID programmer connected, initialising...</translation>
+    </message>
+    <message>
+        <source>USB-VCP下载器建立连接， 正在初始化...</source>
+        <translation>USB-VCP programmer connected, initialising...</translation>
+    </message>
+</context>
+<context>
+    <name>CUsbFrame</name>
+    <message>
+        <source>[收到报文] </source>
+        <translation>[Received frame] </translation>
+    </message>
+    <message>
+        <source>[发送报文] </source>
+        <translation>[Sent frame] </translation>
+    </message>
+</context>
+<context>
+    <name>CUsbHostHandler</name>
+    <message>
+        <source>%1 检测到帧CRC错误</source>
+        <translation>%1 detected a frame CRC error</translation>
+    </message>
+    <message>
+        <source>%1 收到不支持指令： 0x%2</source>
+        <translation>%1 received an unsupported command: 0x%2</translation>
+    </message>
+    <message>
+        <source>%1 收到长度错误的指令: 0x%2</source>
+        <translation>%1 received command 0x%2 with a wrong length</translation>
+    </message>
+    <message>
+        <source>%1 请求下位机文件：%2 失败</source>
+        <translation>%1 request of programmer file %2 failed</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 上送%2失败: 文件帧%3有误</source>
+        <translation>Programmer %1 upload of %2 failed: file frame %3 is wrong</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 上送%2， %3%</source>
+        <translation>Programmer %1 uploads %2, %3%</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 镜像信息拉取完成</source>
+        <translation>Programmer %1 image information pulled</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 配置信息拉取完成</source>
+        <translation>Programmer %1 configuration pulled</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 MCU-FLASH数据拉取完成， 正在解析...</source>
+        <translation>Programmer %1 MCU flash data pulled, parsing...</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 同步数据拉取完毕</source>
+        <translation>Programmer %1 sync data pulled</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 信号数据拉取完毕</source>
+        <translation>Programmer %1 signal data pulled</translation>
+    </message>
+    <message>
+        <source>下载器初始化完成，可以进行后续操作</source>
+        <translation>Programmer initialised, further operations are possible</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 下发文件读取失败！</source>
+        <translation>Programmer %1: reading the file to send failed!</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 下发文件过大或文件名过长！</source>
+        <translation>Programmer %1: the file to send is too large or its name too long!</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 正在下发固件文件数据,请勿断开连接</source>
+        <translation>Programmer %1 is receiving firmware data, do not disconnect</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 正在下发镜像文件数据,请勿断开连接</source>
+        <translation>Programmer %1 is receiving image data, do not disconnect</translation>
+    </message>
+    <message>
+        <source>镜像名：%1,镜像CRC：%2</source>
+        <translation>Image name: %1, image CRC: %2</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 正在下发文件数据,请勿断开连接</source>
+        <translation>Programmer %1 is receiving file data, do not disconnect</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 文件传输确认</source>
+        <translation>Programmer %1 file transfer confirmed</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 拒绝进行文件传输</source>
+        <translation>Programmer %1 refuses the file transfer</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 请求文件帧冲突！</source>
+        <translation>Programmer %1 requested file frame conflict!</translation>
+    </message>
+    <message>
+        <source>下载器-%1 请求文件帧序号： %2 , 传输进度: %3 %</source>
+        <translation>Programmer %1 requests file frame %2, progress: %3 %</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 文件帧冲突！</source>
+        <translation>Programmer %1 file frame conflict!</translation>
+    </message>
+    <message>
+        <source>镜像</source>
+        <translation>Image</translation>
+    </message>
+    <message>
+        <source>固件</source>
+        <translation>Firmware</translation>
+    </message>
+    <message>
+        <source>镜像配置</source>
+        <translation>Image configuration</translation>
+    </message>
+    <message>
+        <source>烧录器配置</source>
+        <translation>Programmer configuration</translation>
+    </message>
+    <message>
+        <source>%1数据传输校验失败</source>
+        <translation>%1 data transfer verification failed</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 %2文件传输校验失败</source>
+        <translation>Programmer %1 %2 file transfer verification failed</translation>
+    </message>
+    <message>
+        <source>%1数据传输校验完成</source>
+        <translation>%1 data transfer verified</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 %2数据传输校验完成</source>
+        <translation>Programmer %1 %2 data transfer verified</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 正在更新镜像序列</source>
+        <translation>Programmer %1 is updating the image sequence</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 正在刷新镜像</source>
+        <translation>Programmer %1 is refreshing the image</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 本地配置文件更新失败</source>
+        <translation>Programmer %1: updating the local configuration file failed</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 %2更新完成</source>
+        <translation>Programmer %1 %2 update complete</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 刷新镜像失败！</source>
+        <translation>Programmer %1: refreshing the image failed!</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 镜像号: %2 数据传输完成！</source>
+        <translation>Programmer %1 image number %2 transferred!</translation>
+    </message>
+    <message>
+        <source>仅支持镜像号范围:0~149!</source>
+        <translation>Only image numbers 0~149 are supported!</translation>
+    </message>
+    <message>
+        <source>切换主页面</source>
+        <translation>switch to the home page</translation>
+    </message>
+    <message>
+        <source>切换烧写页面</source>
+        <translation>switch to the programming page</translation>
+    </message>
+    <message>
+        <source>切换校验页面</source>
+        <translation>switch to the verify page</translation>
+    </message>
+    <message>
+        <source>切换设置页面</source>
+        <translation>switch to the settings page</translation>
+    </message>
+    <message>
+        <source>切换帮助页面</source>
+        <translation>switch to the help page</translation>
+    </message>
+    <message>
+        <source>切换页面</source>
+        <translation>switch page</translation>
+    </message>
+    <message>
+        <source>移除文件</source>
+        <translation>remove file</translation>
+    </message>
+    <message>
+        <source>切换镜像号</source>
+        <translation>switch image number</translation>
+    </message>
+    <message>
+        <source>执行:</source>
+        <translation>Execute: </translation>
+    </message>
+    <message>
+        <source>, 成功! </source>
+        <translation>, success! </translation>
+    </message>
+    <message>
+        <source>, 失败!</source>
+        <translation>, failed!</translation>
+    </message>
+    <message>
+        <source>现在可以触发执行烧录！</source>
+        <translation>programming can now be triggered!</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 %2</source>
+        <translation>Programmer %1 %2</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 启动成功</source>
+        <translation>Programmer %1 started</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 启动失败!</source>
+        <translation>Programmer %1 start failed!</translation>
+    </message>
+    <message>
+        <source>SWD通信失败</source>
+        <translation>SWD communication failed</translation>
+    </message>
+    <message>
+        <source>帧长度错误</source>
+        <translation>Frame length error</translation>
+    </message>
+    <message>
+        <source>目标板校验错误</source>
+        <translation>Target board verify error</translation>
+    </message>
+    <message>
+        <source>擦除目标板失败</source>
+        <translation>Erasing the target board failed</translation>
+    </message>
+    <message>
+        <source>检测到目标板或者下载器硬件短路</source>
+        <translation>Short circuit detected on the target board or the programmer</translation>
+    </message>
+    <message>
+        <source>其他错误</source>
+        <translation>Other error</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 执行结果成功, 校验码为[0x%2]</source>
+        <translation>Programmer %1 result: success, checksum [0x%2]</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 执行结果失败! 原因为[%2]</source>
+        <translation>Programmer %1 result: failed! Reason [%2]</translation>
+    </message>
+    <message>
+        <source>[编程特定数据] </source>
+        <translation>[Programming specific data] </translation>
+    </message>
+    <message>
+        <source>下载器-%1 读取MCU-FLASH数据失败！</source>
+        <translation>Programmer %1: reading the MCU flash failed!</translation>
+    </message>
+    <message>
+        <source>下载器-%1 读取MCU-FLASH数据成功！上位机正在拉取数据...</source>
+        <translation>Programmer %1: MCU flash read! The host is pulling the data...</translation>
+    </message>
+    <message>
+        <source>下载器执行-FLM函数，超时计数为: %1</source>
+        <translation>Programmer ran the FLM function, time-out count: %1</translation>
+    </message>
+    <message>
+        <source>烧录器-%1(%2) 当前镜像号为: %3</source>
+        <translation>Programmer %1 (%2) current image number: %3</translation>
+    </message>
+    <message>
+        <source>烧录器-%1(%2) 收到不支持的子命令: 0x%3</source>
+        <translation>Programmer %1 (%2) received an unsupported sub-command: 0x%3</translation>
+    </message>
+</context>
+<context>
+    <name>CUsbMergeImage</name>
+    <message>
+        <source>文件读取失败!</source>
+        <translation>File read failed!</translation>
+    </message>
+    <message>
+        <source>文件读取失败， 长度错误!</source>
+        <translation>File read failed, length error!</translation>
+    </message>
+    <message>
+        <source>读取文件失败！实际数据长度与声明数据长度不匹配！请检查</source>
+        <translation>File read failed! The actual data length differs from the declared length! Please check</translation>
+    </message>
+    <message>
+        <source>当前程序数据的地址与长度存在重叠，会覆盖数据，请确认并修改！</source>
+        <translation>Addresses and lengths of the program data overlap and would overwrite data, please check and correct them!</translation>
+    </message>
+    <message>
+        <source>当前程序数据地址超出范围，请确认并修改！</source>
+        <translation>The program data addresses are out of range, please check and correct them!</translation>
+    </message>
+    <message>
+        <source>当前程序数据为空，请重新加载确认！</source>
+        <translation>The program data are empty, please load them again!</translation>
+    </message>
+</context>
+<context>
+    <name>CUsbPull</name>
+    <message>
+        <source>设备数据</source>
+        <translation>device data</translation>
+    </message>
+    <message>
+        <source>镜像数据</source>
+        <translation>image data</translation>
+    </message>
+    <message>
+        <source>参数数据</source>
+        <translation>parameter data</translation>
+    </message>
+    <message>
+        <source>信号数据</source>
+        <translation>signal data</translation>
+    </message>
+    <message>
+        <source>芯片记录</source>
+        <translation>chip record</translation>
+    </message>
+    <message>
+        <source>同步数据</source>
+        <translation>sync data</translation>
+    </message>
+</context>
+<context>
+    <name>CUsbSerialNo</name>
+    <message>
+        <source>SN数据4字节对齐: 原长度%1字节, 补充%2字节0xFF, 对齐后长度%3字节</source>
+        <translation>SN data aligned to 4 bytes: length %1 bytes, %2 bytes of 0xFF added, length now %3 bytes</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 检查SN写入，SN长度: %2 字节(已4字节对齐)</source>
+        <translation>Programmer %1 checks the SN write, SN length: %2 bytes (aligned to 4 bytes)</translation>
+    </message>
+    <message>
+        <source>SN数据内容: %1</source>
+        <translation>SN data: %1</translation>
+    </message>
+    <message>
+        <source>烧录器-%1 下发SN数据进行写入, 长度: %2 字节</source>
+        <translation>Programmer %1: sending SN data to write, length: %2 bytes</translation>
     </message>
 </context>
 <context>
@@ -258,6 +685,13 @@
     </message>
 </context>
 <context>
+    <name>remoteServer</name>
+    <message>
+        <source>云端服务器已断开</source>
+        <translation>Cloud server disconnected</translation>
+    </message>
+</context>
+<context>
     <name>remoteform</name>
     <message>
         <source>下载器信息</source>
@@ -424,10 +858,6 @@
         <translation>No programmer detected, no valid UID.</translation>
     </message>
     <message>
-        <source>离线镜像获取暂不可用</source>
-        <translation>Offline image fetch is not available yet</translation>
-    </message>
-    <message>
         <source>离线镜像获取连接已关闭</source>
         <translation>Offline image fetch connection closed</translation>
     </message>
@@ -438,6 +868,70 @@
     <message>
         <source>镜像已清除: </source>
         <translation>Image cleared: </translation>
+    </message>
+    <message>
+        <source>文件传输失败</source>
+        <translation>File transfer failed</translation>
+    </message>
+    <message>
+        <source>下载器未连接!</source>
+        <translation>Programmer not connected!</translation>
+    </message>
+    <message>
+        <source>连接登录QEL服务器失败!</source>
+        <translation>Connecting to or logging in to the QEL server failed!</translation>
+    </message>
+    <message>
+        <source>登录成功</source>
+        <translation>Login succeeded</translation>
+    </message>
+    <message>
+        <source>离线服务器登录成功~</source>
+        <translation>Logged in to the offline server~</translation>
+    </message>
+    <message>
+        <source>解析镜像码失败</source>
+        <translation>Failed to parse the image code</translation>
+    </message>
+    <message>
+        <source>请求文件数据失败!</source>
+        <translation>Requesting file data failed!</translation>
+    </message>
+    <message>
+        <source>正在获取...</source>
+        <translation>Fetching...</translation>
+    </message>
+    <message>
+        <source>获取离线镜像失败，原因为：%1</source>
+        <translation>Getting the offline image failed, reason: %1</translation>
+    </message>
+    <message>
+        <source>文件传输完成 :</source>
+        <translation>File transfer complete: </translation>
+    </message>
+    <message>
+        <source>镜像文件获取成功</source>
+        <translation>Image file obtained</translation>
+    </message>
+    <message>
+        <source>正在解析镜像文件</source>
+        <translation>Parsing the image file</translation>
+    </message>
+    <message>
+        <source>镜像文件读取失败</source>
+        <translation>Reading the image file failed</translation>
+    </message>
+    <message>
+        <source>镜像文件解析完成</source>
+        <translation>Image file parsed</translation>
+    </message>
+    <message>
+        <source>请点击【下载本地镜像】进行下发</source>
+        <translation>Click [Download local image] to send it</translation>
+    </message>
+    <message>
+        <source>正在下发镜像数据, 请勿断开连接</source>
+        <translation>Sending image data, do not disconnect</translation>
     </message>
 </context>
 <context>

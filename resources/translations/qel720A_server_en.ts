@@ -427,6 +427,49 @@ reason: </translation>
     </message>
 </context>
 <context>
+    <name>CRemoteRecordSync</name>
+    <message>
+        <source>下载器未选择!</source>
+        <translation>No programmer selected!</translation>
+    </message>
+    <message>
+        <source>记录文件数据量一般较大，暂不支持当前USB通信模式进行同步!</source>
+        <translation>Record files are usually large; syncing over the current USB mode is not supported!</translation>
+    </message>
+    <message>
+        <source>远程下载器暂不支持记录同步!</source>
+        <translation>Record sync of a remote programmer is not supported!</translation>
+    </message>
+    <message>
+        <source>当前烧录器无记录数据！</source>
+        <translation>This programmer has no record data!</translation>
+    </message>
+    <message>
+        <source>下载器-%1 记录正在上传</source>
+        <translation>Programmer %1: its record is being uploaded</translation>
+    </message>
+    <message>
+        <source>开始上传文件数据</source>
+        <translation>Starting to upload file data</translation>
+    </message>
+    <message>
+        <source>下载器-%1 文件上传进度: %2 %</source>
+        <translation>Programmer %1 upload progress: %2 %</translation>
+    </message>
+    <message>
+        <source>下载器-%1 文件上传进度: 100 %</source>
+        <translation>Programmer %1 upload progress: 100 %</translation>
+    </message>
+    <message>
+        <source>下载器：%1， 上传文件数据完成并释放下载器文件</source>
+        <translation>Programmer %1: upload complete, programmer file released</translation>
+    </message>
+    <message>
+        <source>下载器：%1， 上传文件数据完成但释放文件失败，请手动删除/config/%2文件</source>
+        <translation>Programmer %1: upload complete but the file was not released; please delete /config/%2 by hand</translation>
+    </message>
+</context>
+<context>
     <name>CRemoteService</name>
     <message>
         <source>远程服务启动失败</source>

@@ -120,10 +120,21 @@ private slots:
     {
         CPubActions(false).WriteInt(QStringLiteral("UI"), QStringLiteral("LANGUAGE"), CTranslations::English,
                                     QStringLiteral("qel720A_client.ini"));
+        // The links' own log lines follow the language too.
+        QTcpServer server;
+        QVERIFY(server.listen(QHostAddress::LocalHost, 0));
+        QVERIFY(CPubActions(true).WriteString(QStringLiteral("REMOTE"), QStringLiteral("TCPSERVER"),
+                                              QStringLiteral("127.0.0.1:%1").arg(server.serverPort()),
+                                              ClientDefs::IniFile()));
+        const QString disk = m_dir->filePath(QStringLiteral("disk"));
+        QVERIFY(clienttest::MakeProger(disk, kDiskId));
+        qputenv("QEL_PROG_DIRS", disk.toLocal8Bit());
         {
             MainWindow w;
             QCOMPARE(w.windowTitle(), QStringLiteral("QEL programmer client v1.1.6-Remote image download"));
             QVERIFY(w.RemotePage()->LogText().contains(QStringLiteral("Programmer list refreshed!")));
+            QTRY_VERIFY_WITH_TIMEOUT(w.RemotePage()->LogText().contains(QStringLiteral(" connected")), 5000);
+            QVERIFY(!w.RemotePage()->LogText().contains(QStringLiteral("已连接")));
         }
         CPubActions(false).WriteInt(QStringLiteral("UI"), QStringLiteral("LANGUAGE"), CTranslations::Chinese,
                                     QStringLiteral("qel720A_client.ini"));

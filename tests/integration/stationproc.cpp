@@ -3,6 +3,7 @@
 // goes to standard output; "disconnect" on standard input presses the
 // disconnect button of its connection.
 //   stationproc tcp <host> <port> | mqtt <host> <port> | nsq <host> <lookup-port>
+// QEL_STATION_DELAY_MS holds the connection back (time for USB programmers to say who they are).
 #include "mainwindow.h"
 #include "remoteform.h"
 
@@ -63,7 +64,7 @@ int main(int argc, char *argv[])
     });
     echo.start(20);
 
-    QTimer::singleShot(0, [&]() {
+    QTimer::singleShot(qEnvironmentVariableIntValue("QEL_STATION_DELAY_MS"), [&]() {
         if (kind == QLatin1String("tcp")) {
             page->findChild<QLineEdit *>(QStringLiteral("edit_ip"))->setText(host);
             page->findChild<QLineEdit *>(QStringLiteral("edit_port"))->setText(port);

@@ -28,11 +28,14 @@ const QString kId = QStringLiteral("3F0027000B51353235383233");
 class Station
 {
 public:
-    Station(const QString &dataDir, const QString &progDir, const QStringList &args)
+    Station(const QString &dataDir, const QString &progDir, const QStringList &args,
+            const QMap<QString, QString> &extraEnv = {})
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QEL_DATA_DIR"), dataDir);
         env.insert(QStringLiteral("QEL_PROG_DIRS"), progDir);
+        for (auto it = extraEnv.cbegin(); it != extraEnv.cend(); ++it)
+            env.insert(it.key(), it.value());
         m_process.setProcessEnvironment(env);
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         m_process.start(qeltest::binDir() + QStringLiteral("/stationproc"), args);
@@ -121,6 +124,7 @@ private slots:
     void tcpLivenessAndGoodbye();
     void mqttStationEndToEnd();
     void nsqStationWithALongUid();
+    void pushesReachAVcpProgrammer();
 
 private:
     // The whole exchange with a station already connected.
@@ -294,10 +298,66 @@ void TestRemote::nsqStationWithALongUid()
     QVERIFY(doubles.published((uid + QStringLiteral("_S2C")).toUtf8()).size() > 1);
     QVERIFY(doubles.published((kId + QStringLiteral("_S2C")).toUtf8()).isEmpty());
 
+    // Images and configuration asked over NSQ, and the image cleared again.
+    CRemoteService *nsq = w.RemoteActions()->Service();
+    QVERIFY(nsq->RequestImages(proger));
+    QTRY_VERIFY_WITH_TIMEOUT(w.LogText().contains(QStringLiteral("2 long.img ")), 20000);
+    QVERIFY(nsq->RequestConfig(proger));
+    QTRY_VERIFY_WITH_TIMEOUT(w.LogText().contains(QStringLiteral("更新远程配置信息数据")), 20000);
+    QVERIFY(nsq->ClearImage(proger, QStringLiteral("long.img")));
+    QTRY_VERIFY_WITH_TIMEOUT(w.LogText().contains(QStringLiteral("镜像long.img清除成功!")), 20000);
+    QVERIFY(!FuncTool::ReadFile(disk + QStringLiteral("/config/image.dat")).contains("long.img"));
+
     // The station's disconnect button says goodbye: its programmer goes, the service ends.
     station.Send("disconnect");
     QTRY_VERIFY_WITH_TIMEOUT(!RemoteAt(w, key), 10000);
     QTRY_VERIFY_WITH_TIMEOUT(service->NsqUID().isEmpty(), 10000);
+}
+
+void TestRemote::pushesReachAVcpProgrammer()
+{
+    const QString vcpId = QStringLiteral("3F0027000B51353235383299");
+    const QString port = Dir(QStringLiteral("vcp0"));
+    ProgSim sim({QStringLiteral("--vcp"), QStringLiteral("--id"), vcpId, QStringLiteral("--link"), port,
+                 QStringLiteral("--dir"), Dir(QStringLiteral("vcpfiles"))});
+    QVERIFY(sim.WaitReady());
+    clienttest::Boxes boxes;
+    MainWindow w;
+    CServerHost host(&w);
+    CRemoteService *service = w.RemoteActions()->Service();
+    const quint16 tcpPort = qeltest::freePort();
+    QVERIFY(service->StartTcp(QStringLiteral("127.0.0.1"), tcpPort));
+    // The station's only programmer is on a virtual COM port.
+    Station station(Dir(QStringLiteral("client")), Dir(QStringLiteral("nodisk")),
+                    {QStringLiteral("tcp"), QStringLiteral("127.0.0.1"), QString::number(tcpPort)},
+                    {{QStringLiteral("QEL_VCP_PORTS"), port}, {QStringLiteral("QEL_STATION_DELAY_MS"), QStringLiteral("1500")}});
+    QVERIFY(station.WaitFor(QStringLiteral("USB-VCP下载器建立连接")));
+    QTRY_VERIFY_WITH_TIMEOUT(Remote(w, vcpId), 20000);
+    const MyProger proger = *Remote(w, vcpId);
+    QCOMPARE(proger.m_strModel, QStringLiteral("QEL720A"));
+    QCOMPARE(proger.m_strRoot, port);
+
+    // An image with its slot: the programmer pulls it, then its index, and switches to it.
+    QString err;
+    QVERIFY(CImagePanel::AnnounceFile(proger, ServerFile(QStringLiteral("vcp.img")), 6, err));
+    QVERIFY(sim.WaitFor(QStringLiteral("received vcp.img")));
+    QVERIFY(sim.WaitFor(QStringLiteral("active image 6")));
+    QTRY_VERIFY_WITH_TIMEOUT(w.LogText().contains(QStringLiteral("文件vcp.img下装成功!")), 20000);
+    QVERIFY(service->RequestImages(proger));
+    QTRY_VERIFY_WITH_TIMEOUT(w.LogText().contains(QStringLiteral("6 vcp.img ")), 10000);
+    // Cleared again: the file goes from the programmer and so does its index entry.
+    const int emptyIndexes = sim.Output().count(QStringLiteral("image index: none"));
+    QVERIFY(service->ClearImage(proger, QStringLiteral("vcp.img")));
+    QTRY_VERIFY_WITH_TIMEOUT(w.LogText().contains(QStringLiteral("镜像vcp.img清除成功!")), 10000);
+    QVERIFY(sim.WaitFor(QStringLiteral("deleted vcp.img")));
+    QVERIFY(sim.ToolProcess::WaitFor(QStringLiteral("image index: none"), emptyIndexes + 1, 20000));
+    // Firmware whatever its slot, and the parameters.
+    QVERIFY(CImagePanel::AnnounceFile(proger, ServerFile(QStringLiteral("update.bin"), QByteArray(300, 'F')), 9, err));
+    QVERIFY(sim.WaitFor(QStringLiteral("received update.bin: 300 bytes")));
+    QTRY_VERIFY_WITH_TIMEOUT(w.LogText().contains(QStringLiteral("文件update.bin下装成功!")), 20000);
+    QVERIFY(CImagePanel::AnnounceFile(proger, ServerFile(QStringLiteral("param.ini"), "[PARAM]\r\nchip=3\r\n"), 0, err));
+    QVERIFY(sim.WaitFor(QStringLiteral("received param.ini")));
+    QTRY_VERIFY_WITH_TIMEOUT(w.LogText().contains(QStringLiteral("文件param.ini下装成功!")), 20000);
 }
 
 QEL_TEST_MAIN(TestRemote)

@@ -472,6 +472,17 @@ private slots:
         QVERIFY(host.Logged(QStringLiteral("文件名不合法, 已忽略:../../x.sql")));
         // Cloud traffic goes to the debug output, not the log view.
         QVERIFY(!host.Logged(QStringLiteral("收到报文")));
+
+        // Only the cloud connection answers for the cloud.
+        host.DispatchTcp(R"({"cmd":"loginResp","ret":true})", QStringLiteral("10.1.1.1"), 4000);
+        host.DispatchTopic(CRemoteKey::Mqtt, QStringLiteral("3F0027000B51353235383233_C2S"),
+                           R"({"cmd":"pull-filedata-resp","name":"Repair.sql","left":true,"offset":1,"ba":"QQ=="})");
+        host.DispatchHid(R"({"cmd":"upload-file-resp","name":"record_mcu.dat","offset":65536,"size":70000})",
+                         QStringLiteral("HID-1"));
+        QCOMPARE(host.logins.size(), 1);
+        QCOMPARE(host.pulls.size(), 1);
+        QCOMPARE(host.uploads.size(), 1);
+        QCOMPARE(host.logs.count(QStringLiteral("云端应答来自非云端连接, 已忽略")), 3);
     }
 };
 
