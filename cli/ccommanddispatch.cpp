@@ -66,6 +66,15 @@ int CCommandDispatch::Run(const QStringList &args)
     }
     CCommand *command = Find(name);
     if (!command) {
+        // "config" alone: name the second words it takes.
+        QStringList subs;
+        for (const auto &c : m_commands)
+            if (c->Name().startsWith(name + QLatin1Char(' ')))
+                subs << c->Name().mid(name.size() + 1);
+        if (!subs.isEmpty()) {
+            CCliOut::Error(QStringLiteral("%1 needs one of: %2").arg(name, subs.join(QStringLiteral(", "))));
+            return CliExit::Usage;
+        }
         CCliOut::Error(QStringLiteral("unknown command \"%1\"; 'qelctl --help' lists them").arg(name));
         return CliExit::Usage;
     }

@@ -5,6 +5,7 @@
 #include <hextool.h>
 #include <imagebuilder.h>
 
+#include <QDir>
 #include <QFileInfo>
 #include <QJsonObject>
 #include <QTemporaryDir>
@@ -47,8 +48,10 @@ void CImageBuildCommand::Setup(QCommandLineParser &parser)
     parser.addOptions({
         {QStringLiteral("program"), QStringLiteral("A program: ADDR:FILE (BIN or HEX), or FILE.hex at its own address. Repeatable."),
          QStringLiteral("addr:file")},
-        {{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("The image file to write (its name is the image name)."),
-         QStringLiteral("file")},
+        {{QStringLiteral("o"), QStringLiteral("output")},
+         QStringLiteral("The image file to write (its name is the image name), or the folder for --name."), QStringLiteral("path")},
+        {QStringLiteral("name"), QStringLiteral("Image name; \".img\" is appended when missing."), QStringLiteral("name")},
+        {QStringLiteral("number"), QStringLiteral("Image number the image is meant for (0-199)."), QStringLiteral("n")},
         {QStringLiteral("mcu"), QStringLiteral("MCU type 1-9 (QM-01 .. QM-09, default 1)."), QStringLiteral("n"), QStringLiteral("1")},
         {QStringLiteral("limit"), QStringLiteral("Burn limit of an encrypted image (default 0 = none)."), QStringLiteral("n"),
          QStringLiteral("0")},
@@ -64,11 +67,30 @@ int CImageBuildCommand::Run(const QCommandLineParser &parser, const CCliOut &out
         CCliOut::Error(reason);
         return int(CliExit::Usage);
     };
-    const QString output = parser.value(QStringLiteral("output"));
-    if (output.isEmpty())
-        return usage(QStringLiteral("image build needs -o FILE"));
-    QVector<CBinEntry> entries;
+    QString output = parser.value(QStringLiteral("output"));
     QString err;
+    int number = -1;
+    if (parser.isSet(QStringLiteral("number"))) {
+        bool ok = false;
+        number = parser.value(QStringLiteral("number")).toInt(&ok, 10);
+        if (!ok || !CImageBuilder::CheckIndexRange(number, err))
+            return usage(QStringLiteral("--number needs an image number from 0 to %1").arg(CImageBuilder::MaxImageIndex));
+    }
+    if (parser.isSet(QStringLiteral("name"))) {
+        // The panel's name checks; the image is written under that name.
+        QString name = parser.value(QStringLiteral("name"));
+        if (!CImageBuilder::CheckImageName(name, err))
+            return usage(QStringLiteral("--name: %1").arg(err));
+        if (output.isEmpty() || QFileInfo(output).isDir() || output.endsWith(QLatin1Char('/')))
+            output = QDir(output.isEmpty() ? QStringLiteral(".") : output).filePath(name);
+        else if (QFileInfo(output).fileName() != name)
+            return usage(QStringLiteral("-o %1 names another image than --name %2").arg(output, name));
+    }
+    if (output.isEmpty())
+        return usage(QStringLiteral("image build needs -o FILE or --name NAME"));
+    if (!parser.isSet(QStringLiteral("name")) && QFileInfo(output).isDir())
+        return usage(QStringLiteral("-o %1 is a folder; --name names the image in it").arg(output));
+    QVector<CBinEntry> entries;
     for (const QString &arg : parser.values(QStringLiteral("program"))) {
         CBinEntry entry;
         if (!ParseProgram(arg, entry, err))
@@ -103,6 +125,8 @@ int CImageBuildCommand::Run(const QCommandLineParser &parser, const CCliOut &out
                   {QStringLiteral("crc"), result.m_strCRC},
                   {QStringLiteral("startAddress"), CImageBuilder::CRCText(result.m_trailer.m_nStartAddr)},
                   {QStringLiteral("sum"), CImageBuilder::CRCText(result.m_trailer.m_nSum)},
+                  {QStringLiteral("name"), QFileInfo(output).fileName()},
+                  {QStringLiteral("number"), number},
                   {QStringLiteral("encrypted"), params.m_bEncrypt}});
     out.Line(QStringLiteral("%1: crc %2").arg(output, result.m_strCRC));
     return CliExit::Ok;

@@ -2,10 +2,8 @@
 
 #include "cliexit.h"
 #include "clioptions.h"
-#include "cusbsession.h"
+#include "cprogrammers.h"
 
-#include <burnhub.h>
-#include <cusbportscan.h>
 
 #include <QJsonArray>
 
@@ -49,23 +47,25 @@ int CListCommand::Run(const QCommandLineParser &parser, const CCliOut &out)
         CCliOut::Error(err);
         return CliExit::Usage;
     }
+    CCliProgrammers progs;
+    progs.Discover(timeoutMs);
     QJsonArray rows;
-    for (const ProgerInfo &info : BurnHub::Instance()->GetProgerList())
+    for (const ProgerInfo &info : progs.Disks())
         rows.append(ToJson(info, QStringLiteral("disk")));
 
-    CCliUsbSession usb;
-    usb.OpenVcp(CUsbPortScan::PresentPorts());
-    usb.Initialise(timeoutMs);
     bool linkFailed = false;
-    for (const auto &dev : usb.Devices()) {
+    for (const auto &dev : progs.Usb().Devices()) {
         if (!dev->m_strError.isEmpty()) {
             CCliOut::Error(dev->m_strError);
             linkFailed = true;
             continue;
         }
-        QJsonObject o = ToJson(dev->m_info, QStringLiteral("vcp"));
-        o[QStringLiteral("port")] = dev->m_strPort;
-        // The server keys a VCP programmer by its UID; the identity file names it too.
+        QJsonObject o = ToJson(dev->m_info, dev->IsHid() ? QStringLiteral("hid") : QStringLiteral("vcp"));
+        if (dev->IsHid())
+            o[QStringLiteral("path")] = dev->m_strName;
+        else
+            o[QStringLiteral("port")] = dev->m_strPort;
+        // The server keys a USB programmer by its UID or device; the identity file names it too.
         o[QStringLiteral("identity")] = dev->m_strIdentity;
         if (dev->m_bCounters) {
             o[QStringLiteral("pass")] = qint64(dev->m_nPass);

@@ -2,6 +2,7 @@
 #include "ui_mainwindow.h"
 
 #include "burnhub.h"
+#include "backuploaddlg.h"
 #include "cexportprompt.h"
 #include "cimagesettings.h"
 #include "clogfile.h"
@@ -14,6 +15,7 @@
 #include "cremoteactions.h"
 #include "cremoterecordsync.h"
 #include "cremoteservice.h"
+#include "cstoretools.h"
 #include "ctooltext.h"
 #include "cpubactions.h"
 #include "cusbconsole.h"
@@ -111,6 +113,26 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     connect(m_pUDisk.get(), &uDisk::sigPortRemove, this, &MainWindow::PortRemove);
     m_pUsb = std::make_unique<CUsbProgManager>(this);
     m_pRemote = new CRemoteActions(this, ui->actionserver, ui->actionmqtt, ui->actionnsq, m_pServiceState);
+    m_pStoreTools = new CStoreTools(this, m_pCloud, ui->actionupload, ui->actionfTest, ui->actionrepair);
+    m_pStoreTools->SetLogger([this](const QString &text) { Log(text); });
+    m_pStoreTools->SetImageBuilder([this](COfflineUploader::HomeImage &image) {
+        // The panel's image as it stands, under its own name in the working folder.
+        CPanelValues values = PanelValues();
+        QString err;
+        if (!CImageBuilder::CheckImageName(values.strName, err)) {
+            Log(err);
+            return false;
+        }
+        const QString path = QDir(ServerDefs::WorkDir()).filePath(values.strName);
+        CImageResult result;
+        CPanelMessage msg;
+        if (!CImagePanel(ServerDefs::WorkDir()).Build(values, nullptr, QString(), path, result, msg)) {
+            Log(msg.text);
+            return false;
+        }
+        image = {path, values.strName, result.m_strCRC};
+        return true;
+    });
 
     LoadImageSettings();
     ApplyLanguage(CTranslations::GetLanguage(ServerDefs::IniFile()));
@@ -371,6 +393,8 @@ QTreeWidgetItem *MainWindow::ItemOf(const MyProger *proger) const
 void MainWindow::RemoveRow(MyProger *proger)
 {
     const bool wasSelected = GetSelectedProger() == proger;
+    if (m_pStoreTools)
+        m_pStoreTools->ProgerGone(proger->m_strID);
     {
         const QSignalBlocker block(ui->lv_prog);
         delete ItemOf(proger);
@@ -438,6 +462,8 @@ MyProger *MainWindow::UpdateOrAddRow(MyProger *known, const MyProger &proger)
     }
     MyProger *added = m_progers.Append(proger);
     AddRow(added);
+    if (m_pStoreTools)
+        m_pStoreTools->ProgerCame(added->m_strID, m_bTestMode);
     return added;
 }
 
@@ -988,6 +1014,9 @@ void MainWindow::actionTriggered(QAction *pAction)
             NotAvailable(pAction->text());
     } else if (pAction == ui->actionexportimage) {
         ExportImage();
+    } else if (pAction == ui->actionbackup) {
+        BackupDialog()->show();
+        BackupDialog()->raise();
     } else if (pAction == ui->actionusbhid || pAction == ui->actionsub4) {
         // The HID switch is read where it matters; sub4 has no function.
     } else if (pAction == ui->actionrecordsync) {
@@ -996,10 +1025,19 @@ void MainWindow::actionTriggered(QAction *pAction)
             Warn(warning);
     } else if (m_pRemote->Handle(pAction)) {
         // A remote service started or stopped.
+    } else if (m_pStoreTools && m_pStoreTools->Handle(pAction)) {
+        // Offline image store or a record dialog opened.
     } else {
         // Remote services, cloud, export, backup and the record dialogs.
         NotAvailable(pAction->text());
     }
+}
+
+backuploaddlg *MainWindow::BackupDialog()
+{
+    if (!m_pBackupDlg)
+        m_pBackupDlg = std::make_unique<backuploaddlg>(this);
+    return m_pBackupDlg.get();
 }
 
 void MainWindow::NotAvailable(const QString &what)

@@ -20,9 +20,11 @@ class CRemoteActions;
 class CRemoteRecordSync;
 class CUsbProgManager;
 class passworddlg;
+class backuploaddlg;
 class uDisk;
 class MyFreshCheck;
 class remoteServer;
+class CStoreTools;
 
 namespace Ui {
 class MainWindow;
@@ -73,6 +75,10 @@ public:
     MyFreshCheck *FreshCheck() const { return m_pFresh; }
     // The cloud service client; it connects on first use.
     remoteServer *Cloud() const { return m_pCloud; }
+    // The backup and restore dialog, created on first use and kept.
+    backuploaddlg *BackupDialog();
+    // Offline image store and record databases.
+    CStoreTools *StoreTools() const { return m_pStoreTools; }
 
 public slots:
     void actionTriggered(QAction *pAction);
@@ -169,8 +175,10 @@ private:
     QLabel *m_pServiceState = nullptr;    // child of the status bar
     CRemoteActions *m_pRemote = nullptr;  // child of this window: the remote services
     CRemoteRecordSync *m_pRecordSync = nullptr; // child of this window
+    CStoreTools *m_pStoreTools = nullptr; // child of this window
     std::unique_ptr<uDisk> m_pUDisk;      // never shown
     std::unique_ptr<passworddlg> m_pPwdDlg; // created on first use
+    std::unique_ptr<backuploaddlg> m_pBackupDlg; // created on first use
     std::unique_ptr<CUsbProgManager> m_pUsb; // HID and VCP programmers, the USB console
     CProgerList m_progers;
     CKeySequence m_testKeys;

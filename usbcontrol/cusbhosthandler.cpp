@@ -123,6 +123,7 @@ void CUsbHostHandler::CurrentImage(QString &name, QString &crc) const
 }
 
 void CUsbHostHandler::OnUid(CUsbDev &, const QString &) {}
+void CUsbHostHandler::OnPullDone(CUsbDev &, const QString &, const QString &, quint32, bool) {}
 void CUsbHostHandler::OnProgFile(CUsbDev &, const QString &) {}
 void CUsbHostHandler::OnFlashData(CUsbDev &, const QString &) {}
 void CUsbHostHandler::OnSignalFile(CUsbDev &, const QString &) {}
@@ -173,13 +174,16 @@ void CUsbHostHandler::PullNext(CUsbDev &dev)
 void CUsbHostHandler::AbortPull(CUsbDev &dev, const QString &line)
 {
     LogFailure(line);
+    const QString path = dev.m_pull.m_strPath;
     // Without its image attributes a programmer is still one to work with.
-    if (dev.m_pull.m_strPath == kImageAttr) {
+    if (path == kImageAttr) {
         EndImageAttr(dev, {});
         dev.m_pull.Clear();
-        return;
+    } else {
+        PullNext(dev);
     }
-    PullNext(dev);
+    // Told once the pull is over, so whoever hears it may pull again.
+    OnPullDone(dev, path, QString(), 0, false);
 }
 
 void CUsbHostHandler::PullFile(CUsbDev &dev, const QString &path)
@@ -357,7 +361,9 @@ void CUsbHostHandler::FinishPull(CUsbDev &dev)
         Log(tr("烧录器-%1 信号数据拉取完毕").arg(slot));
         OnSignalFile(dev, local);
     }
+    const quint32 size = dev.m_pull.m_nSize;
     PullNext(dev);
+    OnPullDone(dev, path, local, size, !local.isEmpty());
 }
 
 void CUsbHostHandler::EndImageAttr(CUsbDev &dev, const QList<CUsbImageAttr> &attrs)

@@ -92,6 +92,9 @@ protected:
     // RESULT_CMD, after its log line: tiles, counters, beep, serial number.
     virtual void OnResult(CUsbDev &dev, const UsbResult &result);
     virtual void OnSpecDataResult(CUsbDev &dev, const UsbResult &result);
+    // Every pull that ended, whoever asked for it: ok with the mirror at
+    // localPath and the size the programmer announced, or refused / broken off.
+    virtual void OnPullDone(CUsbDev &dev, const QString &path, const QString &localPath, quint32 size, bool ok);
 
 private:
     void HandleUid(CUsbDev &dev, const QByteArray &frame);

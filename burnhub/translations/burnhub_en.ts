@@ -208,6 +208,61 @@ Clear the old setting and retry?</translation>
     </message>
 </context>
 <context>
+    <name>CImagePackage</name>
+    <message>
+        <source>读取当前下载器序列文件失败</source>
+        <translation>Reading the programmer's index file failed</translation>
+    </message>
+    <message>
+        <source>程序文件读取失败！</source>
+        <translation>Reading the program file failed!</translation>
+    </message>
+    <message>
+        <source>镜像包文件写入失败！</source>
+        <translation>Writing the package file failed!</translation>
+    </message>
+    <message>
+        <source>镜像包文件读取失败</source>
+        <translation>Reading the package file failed</translation>
+    </message>
+    <message>
+        <source>镜像包中没有镜像</source>
+        <translation>The package holds no images</translation>
+    </message>
+    <message>
+        <source>镜像包不完整: 声明%1个镜像, 只读到%2个</source>
+        <translation>The package is incomplete: %1 images declared, only %2 read</translation>
+    </message>
+    <message>
+        <source>镜像包中的镜像名称非法: %1</source>
+        <translation>Invalid image name in the package: %1</translation>
+    </message>
+    <message>
+        <source>镜像包中的镜像号超出范围: %1</source>
+        <translation>Image number in the package out of range: %1</translation>
+    </message>
+    <message>
+        <source>镜像包中的镜像重复: %1</source>
+        <translation>Image repeated in the package: %1</translation>
+    </message>
+    <message>
+        <source>镜像包中的镜像数据有误: %1</source>
+        <translation>Image data in the package is damaged: %1</translation>
+    </message>
+    <message>
+        <source>镜像包中的镜像大小不符: %1</source>
+        <translation>Image size in the package does not match: %1</translation>
+    </message>
+    <message>
+        <source>镜像包中的镜像加密标志不符: %1</source>
+        <translation>Encryption flag of an image in the package does not match: %1</translation>
+    </message>
+    <message>
+        <source>镜像未加密</source>
+        <translation>The image is not encrypted</translation>
+    </message>
+</context>
+<context>
     <name>CProgerParam</name>
     <message>
         <source>当前配置存在互斥，请修改!（连续模式和硬件复位不能同时开启)

@@ -76,6 +76,13 @@
     </message>
 </context>
 <context>
+    <name>CPasswordRule</name>
+    <message>
+        <source>当前版本只支持1~9位的用户密码设置</source>
+        <translation>This version supports user passwords of 1 to 9 digits only</translation>
+    </message>
+</context>
+<context>
     <name>CStationUsb</name>
     <message>
         <source>%1 串口打开失败</source>

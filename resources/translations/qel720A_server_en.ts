@@ -1,6 +1,25 @@
 <?xml version='1.0' encoding='utf-8'?>
 <TS version="2.1" language="en_US" sourcelanguage="zh_CN">
 <context>
+    <name>CBackupTarget</name>
+    <message>
+        <source>下载器无应答</source>
+        <translation>The programmer does not answer</translation>
+    </message>
+    <message>
+        <source>下载器忙或未初始化完成</source>
+        <translation>The programmer is busy or not initialised yet</translation>
+    </message>
+    <message>
+        <source>程序文件读取失败！</source>
+        <translation>Reading the program file failed!</translation>
+    </message>
+    <message>
+        <source>读取当前下载器序列文件失败</source>
+        <translation>Reading the programmer's index file failed</translation>
+    </message>
+</context>
+<context>
     <name>CCloudUpload</name>
     <message>
         <source>当前文件数据不存在！ %1</source>
@@ -84,6 +103,161 @@ reason: </translation>
     <message>
         <source>特殊字符已被禁止输入</source>
         <translation>Special characters are blocked</translation>
+    </message>
+</context>
+<context>
+    <name>COfflineUploader</name>
+    <message>
+        <source>正在连接到服务器...</source>
+        <translation>Connecting to the server...</translation>
+    </message>
+    <message>
+        <source>正在登录...请稍等...</source>
+        <translation>Logging in... please wait...</translation>
+    </message>
+    <message>
+        <source>正在获取服务器信息...</source>
+        <translation>Getting server information...</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>登录验证出现问题</source>
+        <translation>Login verification problem</translation>
+    </message>
+    <message>
+        <source>写入信息出现问题</source>
+        <translation>Problem writing information</translation>
+    </message>
+    <message>
+        <source>关闭连接...</source>
+        <translation>Closing the connection...</translation>
+    </message>
+    <message>
+        <source>连接已经关闭</source>
+        <translation>Connection closed</translation>
+    </message>
+    <message>
+        <source>远端数据更新错误：%1</source>
+        <translation>Remote data update error: %1</translation>
+    </message>
+    <message>
+        <source>远端数据更新错误</source>
+        <translation>Remote data update error</translation>
+    </message>
+    <message>
+        <source>文件上传成功</source>
+        <translation>File uploaded</translation>
+    </message>
+    <message>
+        <source>正在更新服务器文件列表...</source>
+        <translation>Updating the server file list...</translation>
+    </message>
+    <message>
+        <source>连接服务器出现错误：%1</source>
+        <translation>Error connecting to the server: %1</translation>
+    </message>
+    <message>
+        <source>连接服务器出现错误</source>
+        <translation>Error connecting to the server</translation>
+    </message>
+    <message>
+        <source>获取服务器位置错误</source>
+        <translation>Getting the server location failed</translation>
+    </message>
+    <message>
+        <source>错误, 获取服务器信息失败</source>
+        <translation>Error, getting server information failed</translation>
+    </message>
+    <message>
+        <source>获取服务器信息失败</source>
+        <translation>Getting server information failed</translation>
+    </message>
+    <message>
+        <source>连接服务器成功</source>
+        <translation>Connected to the server</translation>
+    </message>
+    <message>
+        <source>正在核验账号</source>
+        <translation>Verifying the account</translation>
+    </message>
+    <message>
+        <source>错误, ParseError</source>
+        <translation>Error, ParseError</translation>
+    </message>
+    <message>
+        <source>错误, No Contains User</source>
+        <translation>Error, No Contains User</translation>
+    </message>
+    <message>
+        <source>登陆失败-用户名或密码错误</source>
+        <translation>Login failed: wrong user name or password</translation>
+    </message>
+    <message>
+        <source>错误, 用户名或密码错误</source>
+        <translation>Error, wrong user name or password</translation>
+    </message>
+    <message>
+        <source>登录成功</source>
+        <translation>Logged in</translation>
+    </message>
+    <message>
+        <source>正在上传离线镜像...</source>
+        <translation>Uploading the offline image...</translation>
+    </message>
+    <message>
+        <source>正在上传离线镜像</source>
+        <translation>Uploading the offline image</translation>
+    </message>
+    <message>
+        <source>处理离线镜像数据失败！</source>
+        <translation>Processing the offline image failed!</translation>
+    </message>
+    <message>
+        <source>正在处理数据...</source>
+        <translation>Processing...</translation>
+    </message>
+    <message>
+        <source>正在加密数据并上传...</source>
+        <translation>Encrypting and uploading...</translation>
+    </message>
+    <message>
+        <source>上传文件数量超过限制，请先删除部分镜像</source>
+        <translation>Too many uploaded files; delete some images first</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>镜像文件上传失败!:%1</source>
+        <translation>Image upload failed!:%1</translation>
+    </message>
+    <message>
+        <source>远端数据库更新失败！</source>
+        <translation>Remote database update failed!</translation>
+    </message>
+    <message>
+        <source>成功</source>
+        <translation>succeeded</translation>
+    </message>
+    <message>
+        <source>镜像文件%1上传完成！</source>
+        <translation>Image %1 uploaded!</translation>
+    </message>
+    <message>
+        <source>错误, 获取远端信息失败</source>
+        <translation>Error, getting remote information failed</translation>
+    </message>
+    <message>
+        <source>获取远端信息失败</source>
+        <translation>Getting remote information failed</translation>
+    </message>
+    <message>
+        <source>远端信息解析出错</source>
+        <translation>Remote information parse error</translation>
     </message>
 </context>
 <context>
@@ -196,6 +370,24 @@ reason: </translation>
     <message>
         <source>请正确输入UID</source>
         <translation>Please enter the UID correctly</translation>
+    </message>
+</context>
+<context>
+    <name>CRestoreRun</name>
+    <message>
+        <source>镜像%1重新加密失败: %2</source>
+        <translation>Re-encrypting image %1 failed: %2</translation>
+    </message>
+</context>
+<context>
+    <name>CStoreTools</name>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>本地数据库打开失败!</source>
+        <translation>Opening the local database failed!</translation>
     </message>
 </context>
 <context>
@@ -1162,6 +1354,388 @@ change: %2</translation>
     </message>
 </context>
 <context>
+    <name>backuploaddlg</name>
+    <message>
+        <source>备份/恢复下载器镜像</source>
+        <translation>Back up / restore programmer images</translation>
+    </message>
+    <message>
+        <source>已连接</source>
+        <translation>Connected</translation>
+    </message>
+    <message>
+        <source>待连接...</source>
+        <translation>Waiting for connection...</translation>
+    </message>
+    <message>
+        <source>用户名</source>
+        <translation>User name</translation>
+    </message>
+    <message>
+        <source>密码</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <source>记住账号密码</source>
+        <translation>Remember account and password</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>备份镜像包</source>
+        <translation>Back up package</translation>
+    </message>
+    <message>
+        <source>从镜像包恢复</source>
+        <translation>Restore from package</translation>
+    </message>
+    <message>
+        <source>查看记录</source>
+        <translation>View records</translation>
+    </message>
+    <message>
+        <source>注销登录</source>
+        <translation>Log out</translation>
+    </message>
+    <message>
+        <source>操作类型</source>
+        <translation>Operation</translation>
+    </message>
+    <message>
+        <source>镜像包名称</source>
+        <translation>Package name</translation>
+    </message>
+    <message>
+        <source>返回</source>
+        <translation>Back</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>请输入账号密码</source>
+        <translation>Enter account and password</translation>
+    </message>
+    <message>
+        <source>登录验证失败</source>
+        <translation>Login failed</translation>
+    </message>
+    <message>
+        <source>登录验证成功</source>
+        <translation>Login verified</translation>
+    </message>
+    <message>
+        <source>验证服务连接断开</source>
+        <translation>Verification service disconnected</translation>
+    </message>
+    <message>
+        <source>错误！</source>
+        <translation>Error!</translation>
+    </message>
+    <message>
+        <source>当前网络连接已断开！</source>
+        <translation>The network connection is down!</translation>
+    </message>
+    <message>
+        <source>备份</source>
+        <translation>Backup</translation>
+    </message>
+    <message>
+        <source>恢复</source>
+        <translation>Restore</translation>
+    </message>
+    <message>
+        <source>远程下载器暂不支持！</source>
+        <translation>Remote programmers are not supported yet!</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>正在传输镜像, 请稍候</source>
+        <translation>Images are being transferred, please wait</translation>
+    </message>
+    <message>
+        <source>下载器未选择, 备份下载器失败!</source>
+        <translation>No programmer selected, backup failed!</translation>
+    </message>
+    <message>
+        <source>正在备份下载器镜像: %1</source>
+        <translation>Backing up the images of programmer %1</translation>
+    </message>
+    <message>
+        <source>下载器镜像已备份完成!</source>
+        <translation>Programmer images backed up!</translation>
+    </message>
+    <message>
+        <source>成功！</source>
+        <translation>Success!</translation>
+    </message>
+    <message>
+        <source>选择镜像包文件</source>
+        <translation>Choose package file</translation>
+    </message>
+    <message>
+        <source>已读取加载完成, 是否恢复到当前选择的下载器?</source>
+        <translation>Loaded. Restore to the selected programmer?</translation>
+    </message>
+    <message>
+        <source>下载器未选择, 恢复下载器失败!</source>
+        <translation>No programmer selected, restore failed!</translation>
+    </message>
+    <message>
+        <source>文件写入失败！</source>
+        <translation>Writing the file failed!</translation>
+    </message>
+    <message>
+        <source>正在恢复备份文件，总进度:</source>
+        <translation>Restoring backup files, total progress:</translation>
+    </message>
+    <message>
+        <source>恢复已取消</source>
+        <translation>Restore cancelled</translation>
+    </message>
+    <message>
+        <source>正在恢复镜像包 %1 到下载器 %2</source>
+        <translation>Restoring package %1 to programmer %2</translation>
+    </message>
+    <message>
+        <source>%1 传输失败, 恢复已停止</source>
+        <translation>%1 transfer failed, restore stopped</translation>
+    </message>
+    <message>
+        <source>序列文件传输成功, </source>
+        <translation>Index file transferred, </translation>
+    </message>
+    <message>
+        <source>镜像文件传输成功, </source>
+        <translation>Image file transferred, </translation>
+    </message>
+    <message>
+        <source>总进度:</source>
+        <translation>total progress:</translation>
+    </message>
+    <message>
+        <source>镜像包所有镜像已恢复完成！</source>
+        <translation>All images of the package restored!</translation>
+    </message>
+</context>
+<context>
+    <name>databasedlg</name>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>读取数据库数据失败！</source>
+        <translation>Reading the database data failed!</translation>
+    </message>
+    <message>
+        <source>错误!</source>
+        <translation>Error!</translation>
+    </message>
+    <message>
+        <source>拉取服务器数据库超时</source>
+        <translation>Pulling the server database timed out</translation>
+    </message>
+    <message>
+        <source>远端数据库更新失败!
+请检查网络连接或者联系相关人员!</source>
+        <translation>Remote database update failed!
+Check the network connection or contact the people in charge!</translation>
+    </message>
+    <message>
+        <source>请稍候，正在拉取服务器数据库...</source>
+        <translation>Please wait, pulling the server database...</translation>
+    </message>
+</context>
+<context>
+    <name>dbprocessdlg</name>
+    <message>
+        <source>数据库查找</source>
+        <translation>Database search</translation>
+    </message>
+    <message>
+        <source>按ID查找</source>
+        <translation>Search by ID</translation>
+    </message>
+    <message>
+        <source>按条件查找</source>
+        <translation>Search by condition</translation>
+    </message>
+    <message>
+        <source>查找</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <source>下载器ID</source>
+        <translation>Programmer ID</translation>
+    </message>
+    <message>
+        <source>测试结果</source>
+        <translation>Test result</translation>
+    </message>
+    <message>
+        <source>失败原因</source>
+        <translation>Failure reason</translation>
+    </message>
+    <message>
+        <source>数据库追加/更新</source>
+        <translation>Database append/update</translation>
+    </message>
+    <message>
+        <source>追加/更新</source>
+        <translation>Append/update</translation>
+    </message>
+    <message>
+        <source>序列号</source>
+        <translation>Serial number</translation>
+    </message>
+    <message>
+        <source>编程器版本</source>
+        <translation>Programmer version</translation>
+    </message>
+    <message>
+        <source>硬件版本</source>
+        <translation>Hardware version</translation>
+    </message>
+    <message>
+        <source>问题摘要</source>
+        <translation>Problem abstract</translation>
+    </message>
+    <message>
+        <source>来源</source>
+        <translation>Source</translation>
+    </message>
+    <message>
+        <source>检测人员</source>
+        <translation>Checked by</translation>
+    </message>
+    <message>
+        <source>原因分析</source>
+        <translation>Analysis</translation>
+    </message>
+    <message>
+        <source>维修内容</source>
+        <translation>Repair done</translation>
+    </message>
+    <message>
+        <source>维修结果</source>
+        <translation>Repair result</translation>
+    </message>
+</context>
+<context>
+    <name>exfactorydlg</name>
+    <message>
+        <source>出厂测试</source>
+        <translation>Factory test</translation>
+    </message>
+    <message>
+        <source>指初测未过，修复处理后入库的</source>
+        <translation>Failed the first test, stored after repair</translation>
+    </message>
+    <message>
+        <source>自动入库</source>
+        <translation>Store automatically</translation>
+    </message>
+    <message>
+        <source>入库</source>
+        <translation>Store</translation>
+    </message>
+    <message>
+        <source>查找</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <source>刷新</source>
+        <translation>Refresh</translation>
+    </message>
+    <message>
+        <source>下载器</source>
+        <translation>Programmer</translation>
+    </message>
+    <message>
+        <source>下载器ID</source>
+        <translation>Programmer ID</translation>
+    </message>
+    <message>
+        <source>编程器版本</source>
+        <translation>Programmer version</translation>
+    </message>
+    <message>
+        <source>测试结果</source>
+        <translation>Test result</translation>
+    </message>
+    <message>
+        <source>失败原因</source>
+        <translation>Failure reason</translation>
+    </message>
+    <message>
+        <source>数据库数量：</source>
+        <translation>Records:</translation>
+    </message>
+    <message>
+        <source>失败数量：</source>
+        <translation>Failures:</translation>
+    </message>
+    <message>
+        <source>二测通过数量：</source>
+        <translation>Passed at second test:</translation>
+    </message>
+    <message>
+        <source>通过率(一测)：</source>
+        <translation>Pass rate (first test):</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>本地数据库更新失败!</source>
+        <translation>Updating the local database failed!</translation>
+    </message>
+    <message>
+        <source>未找到</source>
+        <translation>Not found</translation>
+    </message>
+    <message>
+        <source>数据库未找到所需数据</source>
+        <translation>The data was not found in the database</translation>
+    </message>
+    <message>
+        <source>已找到</source>
+        <translation>Found</translation>
+    </message>
+    <message>
+        <source>数据行数: </source>
+        <translation>Row: </translation>
+    </message>
+    <message>
+        <source>存在符合条件数据</source>
+        <translation>Matching data found</translation>
+    </message>
+    <message>
+        <source>找到%1条数据, 分别在行: </source>
+        <translation>Found %1 rows, at rows: </translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>编程器数据已入库: %1</source>
+        <translation>Programmer data stored: %1</translation>
+    </message>
+</context>
+<context>
     <name>passworddlg</name>
     <message>
         <source>设置烧录器用户密码</source>
@@ -1224,6 +1798,37 @@ change: %2</translation>
     </message>
 </context>
 <context>
+    <name>repairdlg</name>
+    <message>
+        <source>返修记录</source>
+        <translation>Repair records</translation>
+    </message>
+    <message>
+        <source>追加记录</source>
+        <translation>Append record</translation>
+    </message>
+    <message>
+        <source>刷新</source>
+        <translation>Refresh</translation>
+    </message>
+    <message>
+        <source>参数缺省！</source>
+        <translation>Missing fields!</translation>
+    </message>
+    <message>
+        <source>序列号、问题摘要、来源、和检测人员不可少</source>
+        <translation>Serial number, problem abstract, source and checking person must be given</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>数据已入库: %1</source>
+        <translation>Data stored: %1</translation>
+    </message>
+</context>
+<context>
     <name>serverdlg</name>
     <message>
         <source>确定</source>
@@ -1262,6 +1867,61 @@ change: %2</translation>
     </message>
 </context>
 <context>
+    <name>uploadercfgdlg</name>
+    <message>
+        <source>离线镜像分发参数</source>
+        <translation>Offline image sharing parameters</translation>
+    </message>
+    <message>
+        <source>限制时限</source>
+        <translation>Limit the period</translation>
+    </message>
+    <message>
+        <source>365天</source>
+        <translation>365 days</translation>
+    </message>
+    <message>
+        <source>90天</source>
+        <translation>90 days</translation>
+    </message>
+    <message>
+        <source>30天</source>
+        <translation>30 days</translation>
+    </message>
+    <message>
+        <source>10天</source>
+        <translation>10 days</translation>
+    </message>
+    <message>
+        <source>3天</source>
+        <translation>3 days</translation>
+    </message>
+    <message>
+        <source>1天</source>
+        <translation>1 day</translation>
+    </message>
+    <message>
+        <source>限制次数</source>
+        <translation>Limit the count</translation>
+    </message>
+    <message>
+        <source>往后期限：</source>
+        <translation>Period from now:</translation>
+    </message>
+    <message>
+        <source>设置次数：</source>
+        <translation>Count:</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
     <name>uploaderlogindlg</name>
     <message>
         <source>无限制</source>
@@ -1288,6 +1948,212 @@ Fetch deadline: %7</translation>
     <message>
         <source>最大可获取%1次</source>
         <translation>At most %1 fetches</translation>
+    </message>
+    <message>
+        <source>服务器无应答: %1</source>
+        <translation>No answer from the server: %1</translation>
+    </message>
+    <message>
+        <source>服务器无应答</source>
+        <translation>No answer from the server</translation>
+    </message>
+    <message>
+        <source>记住账号密码</source>
+        <translation>Remember account and password</translation>
+    </message>
+    <message>
+        <source>我已确认并接受</source>
+        <translation>I have read and accept</translation>
+    </message>
+    <message>
+        <source>qel720A上位机软件免责声明</source>
+        <translation>qel720A host software disclaimer</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>用户名</source>
+        <translation>User name</translation>
+    </message>
+    <message>
+        <source>密码</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <source>镜像名称</source>
+        <translation>Image name</translation>
+    </message>
+    <message>
+        <source>上传时间</source>
+        <translation>Upload time</translation>
+    </message>
+    <message>
+        <source>文件大小(字节)</source>
+        <translation>File size (bytes)</translation>
+    </message>
+    <message>
+        <source>注销登录</source>
+        <translation>Log out</translation>
+    </message>
+    <message>
+        <source>上传镜像</source>
+        <translation>Upload image</translation>
+    </message>
+    <message>
+        <source>上传主页镜像</source>
+        <translation>Upload the home image</translation>
+    </message>
+    <message>
+        <source>分发镜像</source>
+        <translation>Share image</translation>
+    </message>
+    <message>
+        <source>清除镜像</source>
+        <translation>Clear image</translation>
+    </message>
+    <message>
+        <source>清除全部</source>
+        <translation>Clear all</translation>
+    </message>
+    <message>
+        <source>镜像信息</source>
+        <translation>Image information</translation>
+    </message>
+    <message>
+        <source>上传离线镜像功能为用户委托我司完成。 
+我司仅完成委托内容的暂存与传输用户程序镜像的需求。没有其他的任何义务。
+若日后出现知识产权纠纷，数据遗失等问题我司不承担任何责任。
+您确认无误需要使用本功能，即视为认同以上内容。</source>
+        <translation>The offline image upload is done by us on the user's behalf. 
+We only store and transfer the user's program images as entrusted, with no other obligation.
+We take no responsibility for intellectual property disputes, data loss or similar problems.
+Using this function means that you agree to the above.</translation>
+    </message>
+    <message>
+        <source>上传离线镜像</source>
+        <translation>Upload offline image</translation>
+    </message>
+    <message>
+        <source>管理用户离线镜像 %1 / %2</source>
+        <translation>Managing the offline images of %1 / %2</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>使用本功能需要接收qel720A上位机软件免责声明</source>
+        <translation>This function needs the qel720A host software disclaimer to be accepted</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>用户名密码不能为空</source>
+        <translation>User name and password must not be empty</translation>
+    </message>
+    <message>
+        <source>正在检查登录...</source>
+        <translation>Checking login...</translation>
+    </message>
+    <message>
+        <source>正在检查登录</source>
+        <translation>Checking login</translation>
+    </message>
+    <message>
+        <source>登陆失败-用户名或密码错误</source>
+        <translation>Login failed: wrong user name or password</translation>
+    </message>
+    <message>
+        <source>错误, 用户名或密码错误</source>
+        <translation>Error, wrong user name or password</translation>
+    </message>
+    <message>
+        <source>登录成功</source>
+        <translation>Logged in</translation>
+    </message>
+    <message>
+        <source>成功</source>
+        <translation>succeeded</translation>
+    </message>
+    <message>
+        <source>登录成功， 上次登录时间为: %1</source>
+        <translation>Logged in; last login: %1</translation>
+    </message>
+    <message>
+        <source>正在获取数据信息...</source>
+        <translation>Fetching data...</translation>
+    </message>
+    <message>
+        <source>镜像未选择!</source>
+        <translation>No image selected!</translation>
+    </message>
+    <message>
+        <source>确定清除镜像%1?</source>
+        <translation>Really clear image %1?</translation>
+    </message>
+    <message>
+        <source>确定清除全部镜像?</source>
+        <translation>Really clear all images?</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>failed</translation>
+    </message>
+    <message>
+        <source>删除镜像数据失败</source>
+        <translation>Deleting the image failed</translation>
+    </message>
+    <message>
+        <source>完成</source>
+        <translation>Done</translation>
+    </message>
+    <message>
+        <source>删除所有镜像数据成功</source>
+        <translation>All images deleted</translation>
+    </message>
+    <message>
+        <source>删除镜像数据：%1，成功</source>
+        <translation>Image deleted: %1</translation>
+    </message>
+    <message>
+        <source>更多信息</source>
+        <translation>More information</translation>
+    </message>
+    <message>
+        <source>请注意</source>
+        <translation>Please note</translation>
+    </message>
+    <message>
+        <source>需要有效设置获取限制，在上传时请配置为加密镜像
+如已配置，请忽略</source>
+        <translation>Fetch limits only work for encrypted images; configure the image as encrypted when uploading
+Ignore this if it is already so configured</translation>
+    </message>
+    <message>
+        <source>正在向服务器请求分发离线镜像...</source>
+        <translation>Asking the server to share the offline image...</translation>
+    </message>
+    <message>
+        <source>申请分发镜像失败</source>
+        <translation>Share request failed</translation>
+    </message>
+    <message>
+        <source>申请分发镜像成功
+</source>
+        <translation>Share request accepted
+</translation>
+    </message>
+    <message>
+        <source>已设置到剪贴板, 粘贴以分发程序镜像给客户端。 %1</source>
+        <translation>Copied to the clipboard; paste it to hand the image to clients. %1</translation>
     </message>
 </context>
 <context>

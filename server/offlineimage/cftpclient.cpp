@@ -181,12 +181,34 @@ bool CFtpClient::Start(std::shared_ptr<Job> job)
     return true;
 }
 
+namespace {
+
+CFtpClient::Failure FailureOf(CURLcode code)
+{
+    switch (code) {
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_CONNECT:
+    case CURLE_WEIRD_SERVER_REPLY:
+        return CFtpClient::ConnectFailed;
+    case CURLE_LOGIN_DENIED:
+        return CFtpClient::LoginFailed;
+    case CURLE_REMOTE_ACCESS_DENIED:   // the folder change was refused
+        return CFtpClient::FolderFailed;
+    default:
+        return CFtpClient::TransferFailed;
+    }
+}
+
+} // namespace
+
 void CFtpClient::Run(Job &job)
 {
     Result &r = job.result;
+    r.failure = TransferFailed;
     CurlHandle curl;
     if (!curl.h) {
         r.error = QStringLiteral("curl_easy_init failed");
+        r.failure = ConnectFailed;
         return;
     }
     std::unique_ptr<QFile> source;
@@ -244,6 +266,7 @@ void CFtpClient::Run(Job &job)
     const CURLcode code = curl_easy_perform(curl.h);
     if (code != CURLE_OK) {
         r.error = QString::fromUtf8(errbuf[0] ? errbuf : curl_easy_strerror(code));
+        r.failure = FailureOf(code);
         if (target)
             target->cancelWriting();
         return;
@@ -272,4 +295,5 @@ void CFtpClient::Run(Job &job)
         }
     }
     r.ok = true;
+    r.failure = NoFailure;
 }

@@ -26,6 +26,9 @@ class CFtpClient : public QObject
 public:
     enum Command { None, List, Put, Get, Remove, Size };
     Q_ENUM(Command)
+    // Which step of a command failed: every command connects, logs in and
+    // changes to the folder before its own transfer.
+    enum Failure { NoFailure, ConnectFailed, LoginFailed, FolderFailed, TransferFailed };
 
     struct Result
     {
@@ -33,6 +36,7 @@ public:
         bool ok = false;
         QString name;          // remote name the command was about
         QString error;         // curl's text when !ok
+        Failure failure = NoFailure;
         QStringList entries;   // List
         qint64 size = -1;      // Size, Get, Put
     };

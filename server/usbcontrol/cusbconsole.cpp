@@ -463,6 +463,11 @@ void CUsbConsole::OnProgFile(CUsbDev &dev, const QString &localPath)
     emit sigProgerIdentified(dev.Key(), hid, info);
 }
 
+void CUsbConsole::OnPullDone(CUsbDev &dev, const QString &path, const QString &localPath, quint32 size, bool ok)
+{
+    emit sigPullDone(dev.Key(), path, localPath, size, ok);
+}
+
 void CUsbConsole::OnFlashData(CUsbDev &dev, const QString &localPath)
 {
     emit sigFlashData(dev.Key(), localPath);
@@ -715,6 +720,16 @@ bool CUsbConsole::SendFileToProger(const QString &key, const QString &localPath,
         m_strImageNo = QString::number(imageNo);
         emit sigImageNoChanged(m_strImageNo);
     }
+    return true;
+}
+
+bool CUsbConsole::PullProgFiles(const QString &key, const QStringList &paths)
+{
+    USBProg *prog = Find(key);
+    if (!prog || !prog->m_bInit || prog->m_pull.IsActive() || paths.isEmpty())
+        return false;
+    prog->m_pull.m_queue = paths.mid(1);
+    PullFile(*prog, paths.first());
     return true;
 }
 

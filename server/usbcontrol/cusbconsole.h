@@ -84,6 +84,10 @@ public:
     // imageNo: the number an image is stored under, switched to once it is in.
     bool SendFileToProger(const QString &key, const QString &localPath, int imageNo = -1);
     bool DeleteProgFile(const QString &key, const QString &name);
+    // Pulls programmer files one after the other into the PC-side folder; each
+    // ends in sigPullDone. False when no programmer has that key, it is not
+    // initialised yet, or a pull is under way.
+    bool PullProgFiles(const QString &key, const QStringList &paths);
     void ClosePort(const QString &key);
 
     USBProg *Find(const QString &key) const;
@@ -157,6 +161,8 @@ signals:
     // The link of key says its device went away.
     void sigProgerLost(const QString &key);
     void sigFileResult(const QString &key, const QString &name, bool ok);
+    // A pull of path ended (see CUsbHostHandler::OnPullDone).
+    void sigPullDone(const QString &key, const QString &path, const QString &localPath, quint32 size, bool ok);
     void sigFlashData(const QString &key, const QString &localPath);
     void sigSignalFile(const QString &key, const QString &localPath);
     // DownImage/DownConfig: the main window downloads to that programmer.
@@ -183,6 +189,7 @@ protected:
     void OnSyncCounters(CUsbDev &dev, quint32 pass, quint32 fail) override;
     void OnStartAnswer(CUsbDev &dev, bool started) override;
     void OnResult(CUsbDev &dev, const UsbResult &result) override;
+    void OnPullDone(CUsbDev &dev, const QString &path, const QString &localPath, quint32 size, bool ok) override;
 
 private:
     QStringList TickedKeys();

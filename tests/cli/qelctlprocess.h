@@ -18,14 +18,19 @@ struct QelctlRun
     QStringList ErrLines() const { return err.split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
 };
 
-// progDirs and vcpPorts become the programmer search list and the extra port list.
+// progDirs and vcpPorts become the programmer search list and the extra port
+// list, hidDir the folder of simulated HID devices.
 inline QelctlRun runQelctl(const QStringList &args, const QStringList &progDirs = {}, const QStringList &vcpPorts = {},
-                           int ms = 60000)
+                           int ms = 60000, const QString &hidDir = QString())
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QEL_PROG_DIRS"), progDirs.join(QLatin1Char(':')));
     env.insert(QStringLiteral("QEL_VCP_PORTS"), vcpPorts.join(QLatin1Char(':')));
+    if (hidDir.isEmpty())
+        env.remove(QStringLiteral("QEL_HID_SIM_DIR"));
+    else
+        env.insert(QStringLiteral("QEL_HID_SIM_DIR"), hidDir);
     p.setProcessEnvironment(env);
     p.start(qeltest::binDir() + QStringLiteral("/qelctl"), args);
     QelctlRun run;

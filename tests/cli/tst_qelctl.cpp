@@ -38,6 +38,8 @@ private slots:
         QTest::newRow("unknown command") << QStringList{QStringLiteral("lits")} << QStringLiteral("unknown command \"lits\"");
         QTest::newRow("unknown option") << QStringList{QStringLiteral("list"), QStringLiteral("--frobnicate")}
                                         << QStringLiteral("frobnicate");
+        QTest::newRow("two-word command cut short") << QStringList{QStringLiteral("config")}
+                                                    << QStringLiteral("config needs one of: get, set");
         QTest::newRow("bad timeout") << QStringList{QStringLiteral("list"), QStringLiteral("--timeout"), QStringLiteral("soon")}
                                      << QStringLiteral("--timeout");
     }

@@ -1,5 +1,6 @@
 #pragma once
-// The programmer's user password: 1 to 9 decimal digits ("0" removes it).
+// The programmer's user password: 1 to 9 decimal digits ("0" removes it), the
+// same for the window and the command line.
 #include <QCoreApplication>
 #include <QString>
 
