@@ -115,6 +115,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     m_pUsb = std::make_unique<CUsbProgManager>(this);
     m_pRemote = new CRemoteActions(this, ui->actionserver, ui->actionmqtt, ui->actionnsq, m_pServiceState);
     m_pViewers = new CViewerSet(this, m_pRemote->Service(), m_pUsb.get(), [this](const QString &text) { Log(text); });
+    m_pViewers->SetSelectedCheck([this]() { return GetSelectedProger() != nullptr; });
     m_pStoreTools = new CStoreTools(this, m_pCloud, ui->actionupload, ui->actionfTest, ui->actionrepair);
     m_pStoreTools->SetLogger([this](const QString &text) { Log(text); });
     m_pStoreTools->SetImageBuilder([this](COfflineUploader::HomeImage &image) {

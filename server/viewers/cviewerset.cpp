@@ -97,6 +97,7 @@ showsignaldlg *CViewerSet::OpenSignal(const MyProger &proger)
 {
     ConnectConsole();
     showsignaldlg *dlg = Show(m_pSignal, new showsignaldlg(WayOf(proger), m_pWindow));
+    dlg->SetSelectedCheck(m_selected);
     dlg->Open();
     return dlg;
 }

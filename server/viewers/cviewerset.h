@@ -24,6 +24,9 @@ public:
     CViewerSet(QWidget *window, CRemoteService *remote, CUsbProgManager *usb, LogFn log);
     ~CViewerSet() override;
 
+    // Whether the window has a programmer ticked (the signal viewer's "下发" needs one).
+    void SetSelectedCheck(std::function<bool()> selected) { m_selected = std::move(selected); }
+
     // Each is shown (not modal) and deletes itself when closed.
     showconfigdlg *OpenConfig(const MyProger &proger);
     showimagedlg *OpenImages(const MyProger &proger);
@@ -52,6 +55,7 @@ private:
     QPointer<CRemoteService> m_pRemote;
     QPointer<CUsbProgManager> m_pUsb;
     LogFn m_log;
+    std::function<bool()> m_selected;
     QPointer<showconfigdlg> m_pConfig;
     QPointer<showimagedlg> m_pImages;
     QPointer<showsignaldlg> m_pSignal;

@@ -86,7 +86,7 @@ void showsignaldlg::ShowConfig(const QMap<QString, QString> &config)
 
 void showsignaldlg::on_btn_update_clicked()
 {
-    if (m_way.GetKind() == CProgerWay::KindNone) {
+    if (m_way.GetKind() == CProgerWay::KindNone || (m_selected && !m_selected())) {
         CMessageBox::Warn(this, tr("提示"), tr("下载器未选择!"));
         return;
     }

@@ -6,6 +6,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class signalform;
 
 class showsignaldlg : public QDialog
@@ -16,6 +18,8 @@ public:
 
     const CProgerWay &Way() const { return m_way; }
     signalform *Form() const { return m_pForm; }
+    // "下发" needs a programmer ticked in the main window; true when none is asked for.
+    void SetSelectedCheck(std::function<bool()> selected) { m_selected = std::move(selected); }
     // Disk: reads the file; USB: pulls it first; remote: asks the station.
     void Open();
     // A remote configuration for this programmer: its signal settings.
@@ -36,5 +40,6 @@ private:
 
     CProgerWay m_way;
     signalform *m_pForm = nullptr; // child
+    std::function<bool()> m_selected;
     bool m_bPulling = false;
 };

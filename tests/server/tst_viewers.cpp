@@ -199,6 +199,13 @@ void TestViewers::diskSignal()
 
     Child<QComboBox>(dlg, "combo_signalType")->setCurrentIndex(1);
     Child<QLineEdit>(dlg, "edit_signalDuration")->setText(QStringLiteral("250"));
+    // With no programmer ticked any more, nothing is asked or sent.
+    List(w)->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+    Click(dlg, "btn_update");
+    QVERIFY(m_boxes->Shown(QStringLiteral("下载器未选择!")));
+    QVERIFY(!Asked(QStringLiteral("信号配置")));
+    QVERIFY(!QFile::exists(Dir("SIM/config/signal.ini")));
+    Tick(w);
     Click(dlg, "btn_update");
     QVERIFY(Asked(QStringLiteral("下发镜像将修改下载器的信号配置，是否继续?")));
     QVERIFY2(w.LogText().contains(QStringLiteral("本地信号配置下发成功，重新上电烧录器后生效")), qPrintable(w.LogText()));
