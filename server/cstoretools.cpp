@@ -90,6 +90,7 @@ uploaderlogindlg *CStoreTools::Uploader()
         if (m_log)
             m_log(text);
     };
+    requests.accountIni = ServerDefs::IniFile();
     m_pUploader = new uploaderlogindlg(requests, m_pWindow);
     m_pUploader->setWindowFlag(Qt::Window);
     COfflineUploader &uploader = m_pUploader->Uploader();

@@ -1,5 +1,6 @@
 #include "uploaderlogindlg.h"
 
+#include "caccountstore.h"
 #include "cmessagebox.h"
 #include "uploadercfgdlg.h"
 
@@ -72,6 +73,7 @@ uploaderlogindlg::uploaderlogindlg(Requests requests, QWidget *parent)
         if (m_requests.registerImage)
             m_requests.registerImage(token, name, crc2);
     });
+    connect(&m_uploader, &COfflineUploader::sigAccountAccepted, this, &uploaderlogindlg::RememberAccount);
     connect(&m_uploader, &COfflineUploader::sigStatus, this, &uploaderlogindlg::SetStatus);
     connect(&m_uploader, &COfflineUploader::sigLog, this, &uploaderlogindlg::Log);
     connect(&m_uploader, &COfflineUploader::sigMessage, this, [this](int kind, const QString &title, const QString &text) {
@@ -100,6 +102,36 @@ uploaderlogindlg::uploaderlogindlg(Requests requests, QWidget *parent)
 uploaderlogindlg::~uploaderlogindlg()
 {
     m_uploader.Close();
+}
+
+void uploaderlogindlg::showEvent(QShowEvent *event)
+{
+    if (!m_bLoggedIn && m_strAwaited.isEmpty())
+        LoadAccount();
+    QDialog::showEvent(event);
+}
+
+void uploaderlogindlg::LoadAccount()
+{
+    if (m_requests.accountIni.isEmpty())
+        return;
+    const CAccountStore::Account account = CAccountStore(m_requests.accountIni).Load();
+    check_account->setChecked(account.bRemember);
+    if (account.bRemember) {
+        edit_userName->setText(account.strUser);
+        edit_password->setText(account.strPassword);
+    }
+}
+
+void uploaderlogindlg::RememberAccount()
+{
+    if (m_requests.accountIni.isEmpty())
+        return;
+    const CAccountStore store(m_requests.accountIni);
+    if (check_account->isChecked())
+        store.Save(m_strUser, m_strPassword);
+    else
+        store.Forget();
 }
 
 QWidget *uploaderlogindlg::BuildLoginPage()
@@ -282,6 +314,7 @@ void uploaderlogindlg::HandleLoginResp(const qelmsg::FindDBLoginResp &answer)
 void uploaderlogindlg::HandleOfflineLogin(const qelmsg::FindDBLoginResp &answer)
 {
     Log(tr("登录成功"));
+    RememberAccount();
     CMessageBox::Info(this, tr("成功"), tr("登录成功， 上次登录时间为: %1").arg(answer.lastLogin));
     m_bLoggedIn = true;
     m_uploader.SetUser(m_strUser, m_strPassword);

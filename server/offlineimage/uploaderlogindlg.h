@@ -33,6 +33,8 @@ public:
         std::function<void(const QString &user, const QString &name, int days, int count)> share;
         std::function<void(const QString &token, const QString &name, const QString &crc2)> registerImage;
         std::function<void(const QString &text)> log;
+        // Where the remembered account lives; empty: nothing is remembered.
+        QString accountIni;
     };
     enum Page { LoginPage, ImagePage, DisclaimerPage };
     static constexpr int kAnswerMs = 10000;
@@ -86,11 +88,18 @@ private slots:
     void on_btn_clearall_clicked();
     void on_btn_info_clicked();
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     QWidget *BuildLoginPage();
     QWidget *BuildImagePage();
     QWidget *BuildDisclaimerPage();
     void HandleOfflineLogin(const qelmsg::FindDBLoginResp &answer);
+    // The box shows whether an account is remembered, and a remembered one fills the fields.
+    void LoadAccount();
+    // Kept when the box is ticked, once the service has taken it.
+    void RememberAccount();
     void RefreshList();
     void ShowList();
     void SetStatus(const QString &text);

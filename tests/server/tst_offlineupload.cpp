@@ -7,12 +7,14 @@
 #include "ftpserverprocess.h"
 #include "qeltest.h"
 
+#include <caccountstore.h>
 #include <cofflinecode.h>
 #include <cpubactions.h>
 #include <cserverhost.h>
 #include <cimagesettings.h>
 #include <cstoretools.h>
 #include <exfactorydlg.h>
+#include <functool.h>
 #include <mainwindow.h>
 #include <repairdlg.h>
 #include <remoteserver.h>
@@ -189,6 +191,41 @@ private slots:
         QCOMPARE(boxes.shown.size(), 3);
         for (const qeltest::Box &box : boxes.shown)
             QCOMPARE(box.text, QStringLiteral("镜像未选择!"));
+    }
+
+    // Kept only when ticked, and shown again when the dialog next opens.
+    void rememberedAccount()
+    {
+        const CAccountStore store(ServerDefs::IniFile());
+        QVERIFY(store.Forget());
+        Rig rig;
+        QVERIFY(rig.ok);
+        Boxes boxes;
+        uploaderlogindlg *dlg = rig.dlg;
+        QVERIFY(!dlg->check_account->isChecked());
+        dlg->check_account->setChecked(true);
+        QVERIFY(rig.Login());
+        CAccountStore::Account account = store.Load();
+        QVERIFY(account.bRemember);
+        QCOMPARE(account.strUser, kUser);
+        QCOMPARE(account.strPassword, kPassword);
+        // The file holds the password only encrypted.
+        QVERIFY(!QString::fromUtf8(FuncTool::ReadFile(ServerDefs::IniFile())).contains(kPassword));
+
+        dlg->btn_loginout->click();
+        dlg->hide();
+        dlg->edit_userName->clear();
+        dlg->check_account->setChecked(false);
+        dlg->show();
+        QVERIFY(dlg->check_account->isChecked());
+        QCOMPARE(dlg->edit_userName->text(), kUser);
+        QCOMPARE(dlg->edit_password->text(), kPassword);
+
+        // Unticked at the next login: forgotten.
+        dlg->check_account->setChecked(false);
+        dlg->btn_ok->click();
+        QTRY_VERIFY_WITH_TIMEOUT(dlg->IsLoggedIn(), kWait);
+        QVERIFY(!store.Load().bRemember);
     }
 
     void accountFileCheck()
