@@ -170,11 +170,11 @@ private slots:
         QCOMPARE(readAll(findFile(folder(0), QStringLiteral("demo.img"))), image);
         QCOMPARE(readAll(folder(0) + QStringLiteral("/config/image.dat")),
                  readAll(hub->GetUSBProgFilePath(prog->FolderId(), QStringLiteral("image.dat"))));
-        QVERIFY(logged(QStringLiteral("烧录器-%1 镜像数据传输校验完成").arg(slot)));
+        QVERIFY(waitUntil([&]() { return logged(QStringLiteral("烧录器-%1 镜像数据传输校验完成").arg(slot)); }));
         // Refresh, then the switch to the console's image number.
         QVERIFY(waitUntil([&]() { return sim->Output().contains(QStringLiteral("active image 7 (demo.img)")); }));
         QVERIFY(waitUntil([&]() { return logged(QStringLiteral("现在可以触发执行烧录！")); }));
-        QVERIFY(logged(QStringLiteral("烧录器-%1 镜像号: 7 数据传输完成！").arg(slot)));
+        QVERIFY(waitUntil([&]() { return logged(QStringLiteral("烧录器-%1 镜像号: 7 数据传输完成！").arg(slot)); }));
     }
 
     // Start on three programmers: one pass, two failures, one beep; image
@@ -216,9 +216,13 @@ private slots:
         QCOMPARE(console()->m_nTotalCnt, total + 3);
         QCOMPARE(dlg()->findChild<QLineEdit *>(QStringLiteral("editFailCnt"))->text(), QString::number(fail + 2));
         QCOMPARE(beeps.size(), 1);
-        QVERIFY(logged(QStringLiteral("烧录器-%1 执行结果失败! 原因为[目标板校验错误]").arg(s2)));
-        QVERIFY(logged(QStringLiteral("烧录器-%1 执行结果失败! 原因为[SWD通信失败]").arg(s3)));
-        QVERIFY(logged(QStringLiteral("烧录器-%1 执行结果成功, 校验码为[0x").arg(s1)));
+        // The result lines reach the log as posted events, after the counters.
+        QVERIFY2(waitUntil([&]() {
+            return logged(QStringLiteral("烧录器-%1 执行结果失败! 原因为[目标板校验错误]").arg(s2))
+                && logged(QStringLiteral("烧录器-%1 执行结果失败! 原因为[SWD通信失败]").arg(s3))
+                && logged(QStringLiteral("烧录器-%1 执行结果成功, 校验码为[0x").arg(s1));
+        }),
+                 qPrintable(dlg()->LogText()));
         // One press, one run each.
         QTest::qWait(200);
         QCOMPARE(third->Output().count(QStringLiteral("start: run")), 1);
@@ -231,7 +235,7 @@ private slots:
         field->setText(QStringLiteral("149"));
         QTest::keyRelease(dlg(), Qt::Key_F7);
         QVERIFY(waitUntil([&]() { return third->Output().contains(QStringLiteral("active image 149")); }));
-        QVERIFY(logged(QStringLiteral("切换镜像号: 149")));
+        QVERIFY(waitUntil([&]() { return logged(QStringLiteral("切换镜像号: 149")); }));
         QVERIFY(!logged(QStringLiteral("切换镜像号: 150")));
         QVERIFY(!third->Output().contains(QStringLiteral("active image 150")));
 
@@ -292,7 +296,7 @@ private slots:
         };
         QVERIFY2(waitUntil(allInitialised, 90000), qPrintable(dlg()->LogText()));
         // The empty image index of a fresh programmer was pulled on the way.
-        QVERIFY(logged(QStringLiteral("烧录器-7 镜像信息拉取完成")));
+        QVERIFY(waitUntil([&]() { return logged(QStringLiteral("烧录器-7 镜像信息拉取完成")); }));
 
         int asked = 0;
         CMessageBox::SetResponder([&](CMessageBox::Kind, const QString &, const QString &) {
