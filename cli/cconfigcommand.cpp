@@ -26,7 +26,7 @@ void UseFiles(const CCliTarget &t)
 {
     BurnHub *hub = BurnHub::Instance();
     if (t.bUsb)
-        hub->SetUSBProgUID(CCliUsbSession::FolderId(*t.pDev));
+        hub->SetUSBProgUID(t.pDev->FolderId());
     else
         hub->SetProgRoot(t.info.m_strRoot);
 }

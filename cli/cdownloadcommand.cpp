@@ -96,7 +96,7 @@ int CDownloadCommand::Run(const QCommandLineParser &parser, const CCliOut &out)
     for (CCliTarget &t : targets) {
         if (!t.bUsb || t.LinkFailed())
             continue;
-        hub->SetUSBProgUID(CCliUsbSession::FolderId(*t.pDev));
+        hub->SetUSBProgUID(t.pDev->FolderId());
         if (!hub->ModifyIndex(number, name, err)) {
             t.pDev->m_job = CCliUsbDev::JobFile;
             t.pDev->m_bDone = true;

@@ -35,17 +35,6 @@ CStationUsb::~CStationUsb()
         g_pStation = nullptr;
 }
 
-QString CStationUsb::FolderIdOf(const QString &name)
-{
-    QString id = name;
-    for (QChar &c : id) {
-        if (!(c.isLetterOrNumber() && c.unicode() < 128) && c != QLatin1Char('_') && c != QLatin1Char('-')
-            && c != QLatin1Char('.'))
-            c = QLatin1Char('_');
-    }
-    return id;
-}
-
 CStationUsb::Prog *CStationUsb::Find(const QString &key) const
 {
     const auto it = m_progs.find(key);
@@ -135,7 +124,7 @@ bool CStationUsb::Identity(const QString &key, ProgerInfo &info) const
 QString CStationUsb::FolderId(const QString &key) const
 {
     const Prog *prog = Find(key);
-    return prog ? FolderIdOf(prog->m_strName) : QString();
+    return prog ? prog->FolderId() : QString();
 }
 
 bool CStationUsb::IsBusy(const QString &key) const
@@ -341,20 +330,11 @@ void CStationUsb::Log(const QString &text)
     emit sigLog(text);
 }
 
-QString CStationUsb::MirrorPath(CUsbDev &dev, const QString &name)
-{
-    const QString id = FolderIdOf(dev.m_strName);
-    // A VCP programmer that has not told its UID has no folder yet.
-    if (id.isEmpty())
-        return QString();
-    return BurnHub::Instance()->GetUSBProgFilePath(id, name);
-}
-
 void CStationUsb::OnProgFile(CUsbDev &dev, const QString &localPath)
 {
     Q_UNUSED(localPath)
     auto &prog = static_cast<Prog &>(dev);
-    prog.info = BurnHub::Instance()->GetUSBProgInfo(FolderIdOf(dev.m_strName));
+    prog.info = BurnHub::Instance()->GetUSBProgInfo(dev.FolderId());
     if (prog.m_nType == CUsbDev::KindHid)
         prog.info.MarkHIDProger(prog.info.m_strID);
     else

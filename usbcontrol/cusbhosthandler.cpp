@@ -105,7 +105,11 @@ void CUsbHostHandler::ShowFrame(const QByteArray &, bool) {}
 
 QString CUsbHostHandler::MirrorPath(CUsbDev &dev, const QString &name)
 {
-    return BurnHub::Instance()->GetUSBProgFilePath(dev.m_strName, name);
+    const QString id = dev.FolderId();
+    // Before a VCP programmer has told its UID it has no folder.
+    if (id.isEmpty())
+        return QString();
+    return BurnHub::Instance()->GetUSBProgFilePath(id, name);
 }
 
 QString CUsbHostHandler::MirrorRoot(CUsbDev &dev)

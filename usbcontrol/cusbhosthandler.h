@@ -72,7 +72,8 @@ protected:
     virtual void Pause(CUsbDev &dev, int ms);
     // Raw-frame display.
     virtual void ShowFrame(const QByteArray &frame, bool received);
-    // Local mirror of a programmer file: the programmer's USB file path.
+    // Local mirror of a programmer file: the file in the programmer's
+    // PC-side folder (FolderId); empty while it has none.
     virtual QString MirrorPath(CUsbDev &dev, const QString &name);
     // The programmer's own folder: mirrors never leave it.
     QString MirrorRoot(CUsbDev &dev);

@@ -420,15 +420,6 @@ void CUsbConsole::ShowFrame(const QByteArray &frame, bool received)
         Log(CUsbFrame::RawText(frame, received));
 }
 
-QString CUsbConsole::MirrorPath(CUsbDev &dev, const QString &name)
-{
-    const QString id = USBProg::FolderIdOf(dev.m_strName);
-    // Before a VCP programmer has told its UID it has no folder.
-    if (id.isEmpty())
-        return QString();
-    return BurnHub::Instance()->GetUSBProgFilePath(id, name);
-}
-
 void CUsbConsole::CurrentImage(QString &name, QString &crc) const
 {
     name = m_strImageName;
@@ -458,7 +449,7 @@ void CUsbConsole::Dispatch(CUsbDev &dev, const QByteArray &frame)
 
 void CUsbConsole::OnProgFile(CUsbDev &dev, const QString &localPath)
 {
-    const ProgerInfo info = BurnHub::Instance()->GetUSBProgInfo(USBProg::FolderIdOf(dev.m_strName));
+    const ProgerInfo info = BurnHub::Instance()->GetUSBProgInfo(dev.FolderId());
     qCDebug(lcUsbControl) << "CUsbConsole::OnProgFile" << localPath << info.m_strModel;
     if (info.m_strModel != kModelA && info.m_strModel != kModelC)
         return;
@@ -510,7 +501,7 @@ void CUsbConsole::OnSyncCounters(CUsbDev &dev, quint32 pass, quint32 fail)
     emit sigTileChanged(slot);
     // The record keeps the programmer's own counts; the session totals count
     // only what this console saw, so a programmer plugged in again lowers none.
-    m_record.SetCounters(USBProg::FolderIdOf(dev.m_strName), pass, fail);
+    m_record.SetCounters(dev.FolderId(), pass, fail);
 }
 
 void CUsbConsole::OnStartAnswer(CUsbDev &dev, bool started)
