@@ -157,6 +157,13 @@ void TestBackup::rememberedPasswordRoundTrips()
     QVERIFY(ini.GetString("ACCOUNT", "PASSWORD", QString(), ServerDefs::IniFile()) != sixteen);
     QCOMPARE(store.Load().strPassword, sixteen);
     QCOMPARE(store.Load().strUser, QStringLiteral("alice"));
+    // Unticked, the account is no longer offered; ticked again, the new one is.
+    QVERIFY(store.Keep(false, QStringLiteral("bob"), QStringLiteral("pw")));
+    QVERIFY(!store.Load().bRemember);
+    QVERIFY(store.Keep(true, QStringLiteral("bob"), QStringLiteral("pw")));
+    QVERIFY(store.Load().bRemember);
+    QCOMPARE(store.Load().strUser, QStringLiteral("bob"));
+    QCOMPARE(store.Load().strPassword, QStringLiteral("pw"));
 }
 
 void TestBackup::restoreRunSendsIndexFirstAndStopsAtAFailure()
