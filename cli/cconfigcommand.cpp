@@ -66,10 +66,7 @@ int SendToAll(CCliProgrammers &progs, QVector<CCliTarget> &targets, const std::f
     progs.Usb().Wait(timeoutMs);
     QJsonArray rows;
     for (const CCliTarget &t : qAsConst(targets)) {
-        rows.append(QJsonObject{{QStringLiteral("id"), t.Label()},
-                                {QStringLiteral("way"), t.Way()},
-                                {QStringLiteral("ok"), t.Ok()},
-                                {QStringLiteral("reason"), t.Reason()}});
+        rows.append(CliJobs::ResultRow(t));
         out.Line(CliJobs::ResultLine(t));
     }
     out.Document({{what, rows}});

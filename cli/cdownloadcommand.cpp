@@ -130,10 +130,7 @@ int CDownloadCommand::Run(const QCommandLineParser &parser, const CCliOut &out)
 
     QJsonArray rows;
     for (const CCliTarget &t : qAsConst(targets)) {
-        rows.append(QJsonObject{{QStringLiteral("id"), t.Label()},
-                                {QStringLiteral("way"), t.Way()},
-                                {QStringLiteral("ok"), t.Ok()},
-                                {QStringLiteral("reason"), t.Reason()}});
+        rows.append(CliJobs::ResultRow(t));
         out.Line(CliJobs::ResultLine(t));
         if (!t.Ok() && out.Json())
             CCliOut::Error(CliJobs::ResultLine(t));
