@@ -217,29 +217,21 @@ void CStationUsb::RecvFrame(const QByteArray &frame, const QString &key)
 void CStationUsb::Dispatch(CUsbDev &dev, const QByteArray &frame)
 {
     const QString key = dev.Key();
-    const quint8 code = CUsbFrame::Command(frame);
-    UsbFileResult res;
-    const bool verified = code == UsbCmd::FT_RES_CMD && res.Parse(frame);
-    UsbByte answer;
-    const bool refused = code == UsbCmd::FT_ATTR_CMD && answer.Parse(frame) && answer.value != 0;
-    const QString pushed = dev.m_push.m_strName;
+    const CUsbFileVerdict verdict = CUsbFileVerdict::Read(dev, frame);
     CUsbHostHandler::Dispatch(dev, frame);
-    auto &prog = static_cast<Prog &>(dev);
-    QString name;
-    bool ok = false;
-    if (verified) {
-        // A verified image is followed by the index: the verdict waits for it.
-        if (res.name.endsWith(QLatin1String(".img")) && res.status == 0)
-            return;
-        name = res.name == QLatin1String("image.dat") && !prog.delivering.isEmpty() ? prog.delivering : res.name;
-        ok = res.status == 0;
-    } else if (refused) {
-        name = pushed;
-    } else {
+    if (verdict.kind == CUsbFileVerdict::None)
         return;
+    auto &prog = static_cast<Prog &>(dev);
+    QString name = verdict.strName;
+    if (verdict.kind == CUsbFileVerdict::Verified) {
+        // A verified image is followed by the index: the verdict waits for it.
+        if (name.endsWith(QLatin1String(".img")) && verdict.bOk)
+            return;
+        if (name == QLatin1String("image.dat") && !prog.delivering.isEmpty())
+            name = prog.delivering;
     }
     prog.delivering.clear();
-    emit sigFileResult(key, name, ok);
+    emit sigFileResult(key, name, verdict.bOk);
 }
 
 void CStationUsb::SendFrame(CUsbDev &dev, const QByteArray &frame)

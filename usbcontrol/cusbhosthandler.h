@@ -16,6 +16,19 @@
 
 class CUsbDev;
 
+// What a frame from the programmer says of a file sent to it, read before the
+// handler moves on: its verdict on a file, or its refusal of the push under
+// way, named as the push was.
+struct CUsbFileVerdict
+{
+    enum Kind { None, Verified, Refused };
+    Kind kind = None;
+    QString strName;
+    bool bOk = false;
+
+    static CUsbFileVerdict Read(const CUsbDev &dev, const QByteArray &frame);
+};
+
 class CUsbHostHandler
 {
     Q_DECLARE_TR_FUNCTIONS(CUsbHostHandler)

@@ -429,22 +429,16 @@ void CUsbConsole::CurrentImage(QString &name, QString &crc) const
 void CUsbConsole::Dispatch(CUsbDev &dev, const QByteArray &frame)
 {
     const QString key = dev.Key();
-    const quint8 code = CUsbFrame::Command(frame);
-    UsbFileResult res;
-    const bool verified = code == UsbCmd::FT_RES_CMD && res.Parse(frame);
-    UsbByte answer;
-    const bool refused = code == UsbCmd::FT_ATTR_CMD && answer.Parse(frame) && answer.value != 0;
+    const CUsbFileVerdict verdict = CUsbFileVerdict::Read(dev, frame);
     const QString pushed = dev.m_push.m_strName;
     UsbFrameNo asked;
-    const bool progress = code == UsbCmd::FT_REQ_CMD && !pushed.isEmpty() && asked.Parse(frame);
+    const bool progress = CUsbFrame::Command(frame) == UsbCmd::FT_REQ_CMD && !pushed.isEmpty() && asked.Parse(frame);
     CUsbHostHandler::Dispatch(dev, frame);
     if (progress)
         emit sigFileProgress(key, pushed, dev.m_push.Percent(asked.frame));
     // After the handler: an image's verification has queued its index by now.
-    if (verified)
-        emit sigFileResult(key, res.name, res.status == 0);
-    else if (refused)
-        emit sigFileResult(key, pushed, false);
+    if (verdict.kind != CUsbFileVerdict::None)
+        emit sigFileResult(key, verdict.strName, verdict.bOk);
 }
 
 void CUsbConsole::OnProgFile(CUsbDev &dev, const QString &localPath)

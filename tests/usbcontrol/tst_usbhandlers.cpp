@@ -251,6 +251,34 @@ private slots:
         QCOMPARE(QFileInfo(hid).absoluteFilePath(), root + QStringLiteral("_dev_hidraw1/image.dat"));
     }
 
+    void fileVerdictsOfFrames()
+    {
+        CUsbDev dev;
+        dev.m_push.m_strName = QStringLiteral("a.img");
+        UsbFileResult res;
+        res.name = QStringLiteral("image.dat");
+        CUsbFileVerdict v = CUsbFileVerdict::Read(dev, res.Frame());
+        QCOMPARE(int(v.kind), int(CUsbFileVerdict::Verified));
+        QCOMPARE(v.strName, QStringLiteral("image.dat"));
+        QVERIFY(v.bOk);
+        res.status = 2;
+        v = CUsbFileVerdict::Read(dev, res.Frame());
+        QCOMPARE(int(v.kind), int(CUsbFileVerdict::Verified));
+        QVERIFY(!v.bOk);
+        // A refusal names the push under way; an acceptance is no verdict.
+        UsbByte attr;
+        attr.cmd = UsbCmd::FT_ATTR_CMD;
+        attr.value = 1;
+        v = CUsbFileVerdict::Read(dev, attr.Frame());
+        QCOMPARE(int(v.kind), int(CUsbFileVerdict::Refused));
+        QCOMPARE(v.strName, QStringLiteral("a.img"));
+        QVERIFY(!v.bOk);
+        attr.value = 0;
+        QCOMPARE(int(CUsbFileVerdict::Read(dev, attr.Frame()).kind), int(CUsbFileVerdict::None));
+        // A result frame cut short is no verdict either.
+        QCOMPARE(int(CUsbFileVerdict::Read(dev, res.Frame().left(5)).kind), int(CUsbFileVerdict::None));
+    }
+
     void dispatchTable()
     {
         const auto &table = CUsbHostHandler::Table();
