@@ -462,10 +462,13 @@ bool BurnHub::FileTransfer(const QString &srcPath, QString &err)
 {
     const QString root = GetProgRoot();
     QString destination;
-    if (srcPath.contains(QLatin1String("image.dat"))) {
+    // Only the file named so is the index; "myimage.dat" or an image in a
+    // folder named so is not.
+    const QString name = srcPath.section(QLatin1Char('/'), -1);
+    if (name == QLatin1String("image.dat")) {
         destination = root + QStringLiteral("config/image.dat");
-    } else if (srcPath.endsWith(QLatin1String(".img"))) {
-        destination = root + QStringLiteral("procs/") + srcPath.section(QLatin1Char('/'), -1);
+    } else if (name.endsWith(QLatin1String(".img"))) {
+        destination = root + QStringLiteral("procs/") + name;
     }
     if (root.isEmpty() || destination.isEmpty() || !ReplaceInRoot(srcPath, destination, GetProgRoot())) {
         qDebug() << "BurnHub::FileTransfer" << srcPath << destination;

@@ -60,7 +60,7 @@ bool ReadImages(CCliProgrammers &progs, CCliTarget &t, int timeoutMs, CImagePack
         return pkg.ReadFromProger(hub, t.KeyID(), err);
     }
     CCliUsbDev &dev = *t.pDev;
-    const QString folder = CCliUsbSession::FolderId(dev);
+    const QString folder = dev.FolderId();
     CCliUsbSession &usb = progs.Usb();
     // The index fresh from the programmer, then the images it names.
     QFile::remove(hub->GetUSBProgFilePath(folder, QStringLiteral("image.dat")));
@@ -234,7 +234,7 @@ int CRestoreCommand::Run(const QCommandLineParser &parser, const CCliOut &out)
     } else {
         // The PC-side index is the package's; it follows every image to the programmer.
         CCliUsbDev &dev = *target.pDev;
-        const QString folder = CCliUsbSession::FolderId(dev);
+        const QString folder = dev.FolderId();
         hub->SetUSBProgUID(folder);
         const QString mirror = hub->GetUSBProgFilePath(folder, QLatin1String(CImagePackage::IndexName));
         if (!CSafeFile::Write(mirror, hub->GetUSBProgFilePath(folder, QString()), pkg.IndexFileData(), err))

@@ -26,7 +26,7 @@ void UseFiles(const CCliTarget &t)
 {
     BurnHub *hub = BurnHub::Instance();
     if (t.bUsb)
-        hub->SetUSBProgUID(CCliUsbSession::FolderId(*t.pDev));
+        hub->SetUSBProgUID(t.pDev->FolderId());
     else
         hub->SetProgRoot(t.info.m_strRoot);
 }
@@ -66,10 +66,7 @@ int SendToAll(CCliProgrammers &progs, QVector<CCliTarget> &targets, const std::f
     progs.Usb().Wait(timeoutMs);
     QJsonArray rows;
     for (const CCliTarget &t : qAsConst(targets)) {
-        rows.append(QJsonObject{{QStringLiteral("id"), t.Label()},
-                                {QStringLiteral("way"), t.Way()},
-                                {QStringLiteral("ok"), t.Ok()},
-                                {QStringLiteral("reason"), t.Reason()}});
+        rows.append(CliJobs::ResultRow(t));
         out.Line(CliJobs::ResultLine(t));
     }
     out.Document({{what, rows}});

@@ -96,7 +96,7 @@ int CDownloadCommand::Run(const QCommandLineParser &parser, const CCliOut &out)
     for (CCliTarget &t : targets) {
         if (!t.bUsb || t.LinkFailed())
             continue;
-        hub->SetUSBProgUID(CCliUsbSession::FolderId(*t.pDev));
+        hub->SetUSBProgUID(t.pDev->FolderId());
         if (!hub->ModifyIndex(number, name, err)) {
             t.pDev->m_job = CCliUsbDev::JobFile;
             t.pDev->m_bDone = true;
@@ -130,10 +130,7 @@ int CDownloadCommand::Run(const QCommandLineParser &parser, const CCliOut &out)
 
     QJsonArray rows;
     for (const CCliTarget &t : qAsConst(targets)) {
-        rows.append(QJsonObject{{QStringLiteral("id"), t.Label()},
-                                {QStringLiteral("way"), t.Way()},
-                                {QStringLiteral("ok"), t.Ok()},
-                                {QStringLiteral("reason"), t.Reason()}});
+        rows.append(CliJobs::ResultRow(t));
         out.Line(CliJobs::ResultLine(t));
         if (!t.Ok() && out.Json())
             CCliOut::Error(CliJobs::ResultLine(t));

@@ -150,6 +150,14 @@ QString ResultLine(const CCliTarget &target)
     return QStringLiteral("%1 failed: %2").arg(target.Label(), target.Reason());
 }
 
+QJsonObject ResultRow(const CCliTarget &target)
+{
+    return QJsonObject{{QStringLiteral("id"), target.Label()},
+                       {QStringLiteral("way"), target.Way()},
+                       {QStringLiteral("ok"), target.Ok()},
+                       {QStringLiteral("reason"), target.Reason()}};
+}
+
 } // namespace CliJobs
 
 int CCliProgrammers::Reach(const QString &to, int timeoutMs, QVector<CCliTarget> &targets, bool needOne)

@@ -6,6 +6,7 @@
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
+#include <QJsonObject>
 #include <QList>
 #include <QVector>
 
@@ -70,4 +71,6 @@ namespace CliJobs {
 int Status(const QVector<CCliTarget> &targets);
 // "LABEL ok" or "LABEL failed: reason", one line per programmer.
 QString ResultLine(const CCliTarget &target);
+// The same as a row of the JSON document: id, way, ok and reason.
+QJsonObject ResultRow(const CCliTarget &target);
 } // namespace CliJobs

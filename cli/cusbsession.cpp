@@ -54,11 +54,6 @@ CCliUsbSession::~CCliUsbSession()
         CMainHost::SetInstance(nullptr);
 }
 
-QString CCliUsbSession::FolderId(const CUsbDev &dev)
-{
-    return ns_prog720a::USBProg::FolderIdOf(dev.m_strName);
-}
-
 void CCliUsbSession::OpenVcp(const QStringList &ports)
 {
     for (const QString &port : ports) {
@@ -224,15 +219,6 @@ void CCliUsbSession::LogFailure(const QString &text)
         Finish(*m_pCurrent, false, text);
 }
 
-QString CCliUsbSession::MirrorPath(CUsbDev &dev, const QString &name)
-{
-    const QString id = FolderId(dev);
-    // Before a VCP programmer has told its UID it has no folder.
-    if (id.isEmpty())
-        return QString();
-    return BurnHub::Instance()->GetUSBProgFilePath(id, name);
-}
-
 void CCliUsbSession::OnProgFile(CUsbDev &dev, const QString &localPath)
 {
     auto &d = static_cast<CCliUsbDev &>(dev);
@@ -242,7 +228,7 @@ void CCliUsbSession::OnProgFile(CUsbDev &dev, const QString &localPath)
         d.m_strIdentity = info.m_strID;
     }
     if (d.IsHid())
-        d.m_info.MarkHIDProger(FolderId(dev));
+        d.m_info.MarkHIDProger(dev.FolderId());
     else
         d.m_info.MarkVCPProger(dev.m_strName, d.m_strPort);
 }

@@ -76,8 +76,6 @@ public:
     bool Initialise(int timeoutMs);
 
     const std::vector<std::unique_ptr<CCliUsbDev>> &Devices() const { return m_devs; }
-    // Folder name of the programmer's PC-side files.
-    static QString FolderId(const CUsbDev &dev);
 
     // ---- jobs: each ends with m_bDone set; Wait runs them
     // Sends a file; done when the programmer verified it. imageNo >= 0: an
@@ -106,7 +104,6 @@ protected:
     void LogFailure(const QString &text) override;
     int ImageNumber() const override { return -1; }
     void Pause(CUsbDev &dev, int ms) override;
-    QString MirrorPath(CUsbDev &dev, const QString &name) override;
     void OnProgFile(CUsbDev &dev, const QString &localPath) override;
     void OnSyncCounters(CUsbDev &dev, quint32 pass, quint32 fail) override;
     void OnResult(CUsbDev &dev, const UsbResult &result) override;

@@ -35,17 +35,6 @@ CStationUsb::~CStationUsb()
         g_pStation = nullptr;
 }
 
-QString CStationUsb::FolderIdOf(const QString &name)
-{
-    QString id = name;
-    for (QChar &c : id) {
-        if (!(c.isLetterOrNumber() && c.unicode() < 128) && c != QLatin1Char('_') && c != QLatin1Char('-')
-            && c != QLatin1Char('.'))
-            c = QLatin1Char('_');
-    }
-    return id;
-}
-
 CStationUsb::Prog *CStationUsb::Find(const QString &key) const
 {
     const auto it = m_progs.find(key);
@@ -135,7 +124,7 @@ bool CStationUsb::Identity(const QString &key, ProgerInfo &info) const
 QString CStationUsb::FolderId(const QString &key) const
 {
     const Prog *prog = Find(key);
-    return prog ? FolderIdOf(prog->m_strName) : QString();
+    return prog ? prog->FolderId() : QString();
 }
 
 bool CStationUsb::IsBusy(const QString &key) const
@@ -228,29 +217,21 @@ void CStationUsb::RecvFrame(const QByteArray &frame, const QString &key)
 void CStationUsb::Dispatch(CUsbDev &dev, const QByteArray &frame)
 {
     const QString key = dev.Key();
-    const quint8 code = CUsbFrame::Command(frame);
-    UsbFileResult res;
-    const bool verified = code == UsbCmd::FT_RES_CMD && res.Parse(frame);
-    UsbByte answer;
-    const bool refused = code == UsbCmd::FT_ATTR_CMD && answer.Parse(frame) && answer.value != 0;
-    const QString pushed = dev.m_push.m_strName;
+    const CUsbFileVerdict verdict = CUsbFileVerdict::Read(dev, frame);
     CUsbHostHandler::Dispatch(dev, frame);
-    auto &prog = static_cast<Prog &>(dev);
-    QString name;
-    bool ok = false;
-    if (verified) {
-        // A verified image is followed by the index: the verdict waits for it.
-        if (res.name.endsWith(QLatin1String(".img")) && res.status == 0)
-            return;
-        name = res.name == QLatin1String("image.dat") && !prog.delivering.isEmpty() ? prog.delivering : res.name;
-        ok = res.status == 0;
-    } else if (refused) {
-        name = pushed;
-    } else {
+    if (verdict.kind == CUsbFileVerdict::None)
         return;
+    auto &prog = static_cast<Prog &>(dev);
+    QString name = verdict.strName;
+    if (verdict.kind == CUsbFileVerdict::Verified) {
+        // A verified image is followed by the index: the verdict waits for it.
+        if (name.endsWith(QLatin1String(".img")) && verdict.bOk)
+            return;
+        if (name == QLatin1String("image.dat") && !prog.delivering.isEmpty())
+            name = prog.delivering;
     }
     prog.delivering.clear();
-    emit sigFileResult(key, name, ok);
+    emit sigFileResult(key, name, verdict.bOk);
 }
 
 void CStationUsb::SendFrame(CUsbDev &dev, const QByteArray &frame)
@@ -341,20 +322,11 @@ void CStationUsb::Log(const QString &text)
     emit sigLog(text);
 }
 
-QString CStationUsb::MirrorPath(CUsbDev &dev, const QString &name)
-{
-    const QString id = FolderIdOf(dev.m_strName);
-    // A VCP programmer that has not told its UID has no folder yet.
-    if (id.isEmpty())
-        return QString();
-    return BurnHub::Instance()->GetUSBProgFilePath(id, name);
-}
-
 void CStationUsb::OnProgFile(CUsbDev &dev, const QString &localPath)
 {
     Q_UNUSED(localPath)
     auto &prog = static_cast<Prog &>(dev);
-    prog.info = BurnHub::Instance()->GetUSBProgInfo(FolderIdOf(dev.m_strName));
+    prog.info = BurnHub::Instance()->GetUSBProgInfo(dev.FolderId());
     if (prog.m_nType == CUsbDev::KindHid)
         prog.info.MarkHIDProger(prog.info.m_strID);
     else

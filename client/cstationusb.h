@@ -56,9 +56,6 @@ public:
     // A transfer that hears nothing from its programmer this long is dropped.
     void SetTimeout(int ms) { m_nTimeoutMs = ms; }
 
-    // Folder name of a programmer: anything but letters, digits, "_", "-" and "." becomes "_".
-    static QString FolderIdOf(const QString &name);
-
 signals:
     void sigIdentified(const QString &key);
     void sigFileResult(const QString &key, const QString &name, bool ok);
@@ -70,7 +67,6 @@ protected:
     void Log(const QString &text) override;
     int ImageNumber() const override { return -1; }
     void Pause(CUsbDev &dev, int ms) override;
-    QString MirrorPath(CUsbDev &dev, const QString &name) override;
     void OnProgFile(CUsbDev &dev, const QString &localPath) override;
 
 private:

@@ -48,21 +48,6 @@ signals:
     void sigConnState(bool connected);
 
 private:
-    class CCloudLink : public CLinkTcpC
-    {
-    public:
-        std::function<void(bool connected, bool wasConnected)> onState;
-
-    protected:
-        void HandleConnState(bool connected, QString ip, int port) override
-        {
-            const bool was = IsConnected();
-            CLinkTcpC::HandleConnState(connected, ip, port);
-            if (onState)
-                onState(connected, was);
-        }
-    };
-
     void OnConnState(bool connected, bool wasConnected);
     void SendLogin();
     void EndPulls(const QString &reason);

@@ -8,6 +8,8 @@
 
 #include <QByteArray>
 
+#include <functional>
+
 class CLinkTcpC : public ns_streamdial::CStreamDial
 {
 public:
@@ -41,4 +43,21 @@ private:
     QString m_strIP;
     int m_nPort = 0;
     CBufList m_bufs;
+};
+
+// The cloud link of either program, telling its owner when the connection
+// changes and whether it was up before.
+class CCloudLink : public CLinkTcpC
+{
+public:
+    std::function<void(bool connected, bool wasConnected)> onState;
+
+protected:
+    void HandleConnState(bool connected, QString ip, int port) override
+    {
+        const bool was = IsConnected();
+        CLinkTcpC::HandleConnState(connected, ip, port);
+        if (onState)
+            onState(connected, was);
+    }
 };

@@ -119,19 +119,29 @@ bool CStoreTools::OpenStore()
     return true;
 }
 
-exfactorydlg *CStoreTools::FactoryTest()
+databasedlg::Requests CStoreTools::CloudRequests() const
 {
-    if (m_pFactory || !OpenStore())
-        return m_pFactory;
     remoteServer *cloud = m_pCloud;
     databasedlg::Requests requests;
     requests.pull = [cloud](const QString &name) { return cloud->PullFile(name); };
     requests.append = [cloud](const qelmsg::RecordAppend &record) { cloud->AppendRecord(record); };
-    m_pFactory = new exfactorydlg(*m_pStore, requests, m_pWindow);
-    m_pFactory->setWindowFlag(Qt::Window);
+    return requests;
+}
+
+void CStoreTools::Attach(databasedlg *dlg)
+{
+    dlg->setWindowFlag(Qt::Window);
+    connect(m_pCloud, &remoteServer::sigDataBaseFile, dlg, &databasedlg::ReadDataBaseFromSQL);
+    connect(m_pCloud, &remoteServer::sigRecordAppendResp, dlg, &databasedlg::OnAppendResp);
+}
+
+exfactorydlg *CStoreTools::FactoryTest()
+{
+    if (m_pFactory || !OpenStore())
+        return m_pFactory;
+    m_pFactory = new exfactorydlg(*m_pStore, CloudRequests(), m_pWindow);
+    Attach(m_pFactory);
     m_pFactory->SetProgrammers(m_ids);
-    connect(cloud, &remoteServer::sigDataBaseFile, m_pFactory, &databasedlg::ReadDataBaseFromSQL);
-    connect(cloud, &remoteServer::sigRecordAppendResp, m_pFactory, &databasedlg::OnAppendResp);
     return m_pFactory;
 }
 
@@ -139,14 +149,8 @@ repairdlg *CStoreTools::Repair()
 {
     if (m_pRepairDlg || !OpenStore())
         return m_pRepairDlg;
-    remoteServer *cloud = m_pCloud;
-    databasedlg::Requests requests;
-    requests.pull = [cloud](const QString &name) { return cloud->PullFile(name); };
-    requests.append = [cloud](const qelmsg::RecordAppend &record) { cloud->AppendRecord(record); };
-    m_pRepairDlg = new repairdlg(*m_pStore, requests, m_pWindow);
-    m_pRepairDlg->setWindowFlag(Qt::Window);
-    connect(cloud, &remoteServer::sigDataBaseFile, m_pRepairDlg, &databasedlg::ReadDataBaseFromSQL);
-    connect(cloud, &remoteServer::sigRecordAppendResp, m_pRepairDlg, &databasedlg::OnAppendResp);
+    m_pRepairDlg = new repairdlg(*m_pStore, CloudRequests(), m_pWindow);
+    Attach(m_pRepairDlg);
     return m_pRepairDlg;
 }
 

@@ -4,6 +4,7 @@
 // factory-test dialog which programmers are attached.
 #include "cftpclient.h"
 #include "cofflineuploader.h"
+#include "databasedlg.h"
 
 #include <QObject>
 #include <QPointer>
@@ -45,6 +46,9 @@ public:
 
 private:
     bool OpenStore();
+    // The record dialogs reach the cloud through these.
+    databasedlg::Requests CloudRequests() const;
+    void Attach(databasedlg *dlg);
 
     QWidget *m_pWindow;
     remoteServer *m_pCloud;

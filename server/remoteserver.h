@@ -88,21 +88,6 @@ signals:
     void sigDataBaseFile(const QString &table, const QString &path);
 
 private:
-    // The cloud link, telling its owner when the connection changes.
-    class CCloudLink : public CLinkTcpC
-    {
-    public:
-        std::function<void(bool connected, bool wasConnected)> onState;
-
-    protected:
-        void HandleConnState(bool connected, QString ip, int port) override
-        {
-            const bool was = IsConnected();
-            CLinkTcpC::HandleConnState(connected, ip, port);
-            if (onState)
-                onState(connected, was);
-        }
-    };
     struct Pending
     {
         QString cmd;

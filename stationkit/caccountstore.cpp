@@ -44,6 +44,11 @@ bool CAccountStore::Forget() const
     return ini.WriteInt(QLatin1String(kGroup), QLatin1String(kRemember), 0, m_strIni);
 }
 
+bool CAccountStore::Keep(bool remember, const QString &user, const QString &password) const
+{
+    return remember ? Save(user, password) : Forget();
+}
+
 QString CAccountStore::EncryptPassword(const QString &password)
 {
     QByteArray data = password.toUtf8();

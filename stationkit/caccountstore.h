@@ -22,6 +22,9 @@ public:
     // Stores user and password with REMEMBER set to 1.
     bool Save(const QString &user, const QString &password) const;
     bool Forget() const;
+    // After a login the service took: the account is kept when the user
+    // ticked the box, forgotten otherwise.
+    bool Keep(bool remember, const QString &user, const QString &password) const;
 
     // The stored form: UTF-8 padded with blanks to a multiple of 16 bytes
     // (exactly 16 bytes stay unpadded), encrypted, Base64.

@@ -23,6 +23,12 @@ public:
     // Routes frames: the device path of a HID programmer, the port of a VCP one.
     QString Key() const { return m_nType == KindHid ? m_strName : m_strPort; }
 
+    // Name of its PC-side folder and its key in the record file; empty while
+    // a VCP programmer has not told its UID. Device paths hold "/" and worse,
+    // so anything but letters, digits, "_", "-" and "." becomes "_".
+    QString FolderId() const { return FolderIdOf(m_strName); }
+    static QString FolderIdOf(const QString &name);
+
     quint8 m_nType = KindNone;
     int m_nSlot = -1;
     bool m_bInit = false;

@@ -103,9 +103,30 @@ void CUsbHostHandler::LogFailure(const QString &text) { Log(text); }
 
 void CUsbHostHandler::ShowFrame(const QByteArray &, bool) {}
 
+CUsbFileVerdict CUsbFileVerdict::Read(const CUsbDev &dev, const QByteArray &frame)
+{
+    CUsbFileVerdict verdict;
+    const quint8 code = CUsbFrame::Command(frame);
+    UsbFileResult res;
+    UsbByte answer;
+    if (code == UsbCmd::FT_RES_CMD && res.Parse(frame)) {
+        verdict.kind = Verified;
+        verdict.strName = res.name;
+        verdict.bOk = res.status == 0;
+    } else if (code == UsbCmd::FT_ATTR_CMD && answer.Parse(frame) && answer.value != 0) {
+        verdict.kind = Refused;
+        verdict.strName = dev.m_push.m_strName;
+    }
+    return verdict;
+}
+
 QString CUsbHostHandler::MirrorPath(CUsbDev &dev, const QString &name)
 {
-    return BurnHub::Instance()->GetUSBProgFilePath(dev.m_strName, name);
+    const QString id = dev.FolderId();
+    // Before a VCP programmer has told its UID it has no folder.
+    if (id.isEmpty())
+        return QString();
+    return BurnHub::Instance()->GetUSBProgFilePath(id, name);
 }
 
 QString CUsbHostHandler::MirrorRoot(CUsbDev &dev)

@@ -16,6 +16,19 @@
 
 class CUsbDev;
 
+// What a frame from the programmer says of a file sent to it, read before the
+// handler moves on: its verdict on a file, or its refusal of the push under
+// way, named as the push was.
+struct CUsbFileVerdict
+{
+    enum Kind { None, Verified, Refused };
+    Kind kind = None;
+    QString strName;
+    bool bOk = false;
+
+    static CUsbFileVerdict Read(const CUsbDev &dev, const QByteArray &frame);
+};
+
 class CUsbHostHandler
 {
     Q_DECLARE_TR_FUNCTIONS(CUsbHostHandler)
@@ -72,7 +85,8 @@ protected:
     virtual void Pause(CUsbDev &dev, int ms);
     // Raw-frame display.
     virtual void ShowFrame(const QByteArray &frame, bool received);
-    // Local mirror of a programmer file: the programmer's USB file path.
+    // Local mirror of a programmer file: the file in the programmer's
+    // PC-side folder (FolderId); empty while it has none.
     virtual QString MirrorPath(CUsbDev &dev, const QString &name);
     // The programmer's own folder: mirrors never leave it.
     QString MirrorRoot(CUsbDev &dev);

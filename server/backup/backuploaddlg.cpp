@@ -190,11 +190,7 @@ void backuploaddlg::OnLoginResp(const qelmsg::LoginResp &answer)
         return;
     }
     // Kept only when the user asked for it, and only once the service took it.
-    CAccountStore store(ServerDefs::IniFile());
-    if (m_pRemember->isChecked())
-        store.Save(m_strUser, m_pPassword->text());
-    else
-        store.Forget();
+    CAccountStore(ServerDefs::IniFile()).Keep(m_pRemember->isChecked(), m_strUser, m_pPassword->text());
     m_bLogin = true;
     SetStatus(tr("登录验证成功"));
     m_pUserLabel->setText(m_strUser);

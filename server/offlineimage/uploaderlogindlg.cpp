@@ -127,11 +127,7 @@ void uploaderlogindlg::RememberAccount()
 {
     if (m_requests.accountIni.isEmpty())
         return;
-    const CAccountStore store(m_requests.accountIni);
-    if (check_account->isChecked())
-        store.Save(m_strUser, m_strPassword);
-    else
-        store.Forget();
+    CAccountStore(m_requests.accountIni).Keep(check_account->isChecked(), m_strUser, m_strPassword);
 }
 
 QWidget *uploaderlogindlg::BuildLoginPage()

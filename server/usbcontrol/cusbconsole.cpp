@@ -420,15 +420,6 @@ void CUsbConsole::ShowFrame(const QByteArray &frame, bool received)
         Log(CUsbFrame::RawText(frame, received));
 }
 
-QString CUsbConsole::MirrorPath(CUsbDev &dev, const QString &name)
-{
-    const QString id = USBProg::FolderIdOf(dev.m_strName);
-    // Before a VCP programmer has told its UID it has no folder.
-    if (id.isEmpty())
-        return QString();
-    return BurnHub::Instance()->GetUSBProgFilePath(id, name);
-}
-
 void CUsbConsole::CurrentImage(QString &name, QString &crc) const
 {
     name = m_strImageName;
@@ -438,27 +429,21 @@ void CUsbConsole::CurrentImage(QString &name, QString &crc) const
 void CUsbConsole::Dispatch(CUsbDev &dev, const QByteArray &frame)
 {
     const QString key = dev.Key();
-    const quint8 code = CUsbFrame::Command(frame);
-    UsbFileResult res;
-    const bool verified = code == UsbCmd::FT_RES_CMD && res.Parse(frame);
-    UsbByte answer;
-    const bool refused = code == UsbCmd::FT_ATTR_CMD && answer.Parse(frame) && answer.value != 0;
+    const CUsbFileVerdict verdict = CUsbFileVerdict::Read(dev, frame);
     const QString pushed = dev.m_push.m_strName;
     UsbFrameNo asked;
-    const bool progress = code == UsbCmd::FT_REQ_CMD && !pushed.isEmpty() && asked.Parse(frame);
+    const bool progress = CUsbFrame::Command(frame) == UsbCmd::FT_REQ_CMD && !pushed.isEmpty() && asked.Parse(frame);
     CUsbHostHandler::Dispatch(dev, frame);
     if (progress)
         emit sigFileProgress(key, pushed, dev.m_push.Percent(asked.frame));
     // After the handler: an image's verification has queued its index by now.
-    if (verified)
-        emit sigFileResult(key, res.name, res.status == 0);
-    else if (refused)
-        emit sigFileResult(key, pushed, false);
+    if (verdict.kind != CUsbFileVerdict::None)
+        emit sigFileResult(key, verdict.strName, verdict.bOk);
 }
 
 void CUsbConsole::OnProgFile(CUsbDev &dev, const QString &localPath)
 {
-    const ProgerInfo info = BurnHub::Instance()->GetUSBProgInfo(USBProg::FolderIdOf(dev.m_strName));
+    const ProgerInfo info = BurnHub::Instance()->GetUSBProgInfo(dev.FolderId());
     qCDebug(lcUsbControl) << "CUsbConsole::OnProgFile" << localPath << info.m_strModel;
     if (info.m_strModel != kModelA && info.m_strModel != kModelC)
         return;
@@ -510,7 +495,7 @@ void CUsbConsole::OnSyncCounters(CUsbDev &dev, quint32 pass, quint32 fail)
     emit sigTileChanged(slot);
     // The record keeps the programmer's own counts; the session totals count
     // only what this console saw, so a programmer plugged in again lowers none.
-    m_record.SetCounters(USBProg::FolderIdOf(dev.m_strName), pass, fail);
+    m_record.SetCounters(dev.FolderId(), pass, fail);
 }
 
 void CUsbConsole::OnStartAnswer(CUsbDev &dev, bool started)

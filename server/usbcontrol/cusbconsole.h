@@ -182,7 +182,6 @@ protected:
     int ImageNumber() const override;
     void Pause(CUsbDev &dev, int ms) override;
     void ShowFrame(const QByteArray &frame, bool received) override;
-    QString MirrorPath(CUsbDev &dev, const QString &name) override;
     void CurrentImage(QString &name, QString &crc) const override;
     void OnProgFile(CUsbDev &dev, const QString &localPath) override;
     void OnFlashData(CUsbDev &dev, const QString &localPath) override;

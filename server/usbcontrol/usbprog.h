@@ -22,12 +22,6 @@ public:
 
     QString name() const override { return m_strName; }
 
-    // Name of its PC-side folder and its key in the record file. Device paths
-    // hold "/" and worse, so anything but letters, digits, "_", "-" and "."
-    // becomes "_".
-    QString FolderId() const { return FolderIdOf(m_strName); }
-    static QString FolderIdOf(const QString &name);
-
     // The serial link that owns the port, created on first use.
     CUsbSerialLink *Link(const CUsbLostFn &lost);
     CUsbSerialLink *LinkIfOpen() const { return m_pLink.get(); }

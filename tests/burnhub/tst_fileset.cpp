@@ -194,6 +194,22 @@ private slots:
         QVERIFY(!m_hub->FileTransfer(Src("fw.bin", "bin"), err));
     }
 
+    void fileTransferTakesOnlyTheIndexFileAsIndex()
+    {
+        QString err;
+        QVERIFY(m_hub->FileTransfer(Src("image.dat", "1=a.img\n"), err));
+        // A name that merely holds "image.dat" is not the index.
+        QVERIFY(!m_hub->FileTransfer(Src("myimage.dat", "junk"), err));
+        QCOMPARE(ReadAll(m_root + "config/image.dat"), QByteArray("1=a.img\n"));
+        QVERIFY(m_hub->FileTransfer(Src("image.dat.img", "img"), err));
+        QCOMPARE(ReadAll(m_root + "procs/image.dat.img"), QByteArray("img"));
+        QCOMPARE(ReadAll(m_root + "config/image.dat"), QByteArray("1=a.img\n"));
+        // Nor is an image kept in a folder of that name.
+        QVERIFY2(m_hub->FileTransfer(MakeFile(m_dir.filePath("in/image.dat/fw.img"), "fw"), err), qPrintable(err));
+        QCOMPARE(ReadAll(m_root + "procs/fw.img"), QByteArray("fw"));
+        QCOMPARE(ReadAll(m_root + "config/image.dat"), QByteArray("1=a.img\n"));
+    }
+
     void preparedFilesAndRefreshCommand()
     {
         QString err;

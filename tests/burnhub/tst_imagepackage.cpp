@@ -6,6 +6,7 @@
 #include "imagepackage.h"
 #include "progerinfo.h"
 #include "qeltest.h"
+#include "testimages.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,19 +17,9 @@ namespace {
 const QString kIdA = QStringLiteral("3F0027000B51353235383233");
 const QString kIdB = QStringLiteral("1A0033000E51353235383233");
 
-// An image as the builder makes it: program, trailer, optionally encrypted for id.
 QByteArray makeImage(int blocks, char seed, bool encrypt, const QString &id = kIdA)
 {
-    QByteArray program;
-    for (int i = 0; i < blocks * 16; ++i)
-        program.append(char(seed + i * 3));
-    CImageTrailer trailer;
-    trailer.m_nTime = 1700000000;
-    trailer.m_nCRC = FuncTool::CalcBytesCRCNum(program);
-    trailer.m_nFirstCRC = trailer.m_nCRC;
-    trailer.m_bEncrypt = encrypt;
-    CImageFile::Compose(program, trailer, id);
-    return program;
+    return qeltest::MakeProgramImage(blocks, seed, encrypt, id);
 }
 
 QMap<int, ImageInfo> indexOf(const QMap<int, QString> &names)

@@ -69,8 +69,9 @@ private slots:
 
     void folderNamesStayInTheirFolder()
     {
-        QCOMPARE(CStationUsb::FolderIdOf(QStringLiteral("../a/b:c")), QStringLiteral(".._a_b_c"));
-        QCOMPARE(CStationUsb::FolderIdOf(kVcpId), kVcpId);
+        QCOMPARE(CUsbDev::FolderIdOf(QStringLiteral("../a/b:c")), QStringLiteral(".._a_b_c"));
+        QCOMPARE(CUsbDev::FolderIdOf(QStringLiteral("..")), QStringLiteral("__"));
+        QCOMPARE(CUsbDev::FolderIdOf(kVcpId), kVcpId);
     }
 
     void imagesAndFirmwareReachVcpAndHidProgrammers()

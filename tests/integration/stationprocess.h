@@ -4,16 +4,20 @@
 #include "qeltest.h"
 
 #include <QElapsedTimer>
+#include <QMap>
 #include <QProcess>
 
 class StationProcess
 {
 public:
-    StationProcess(const QString &dataDir, const QString &progDir, const QStringList &args)
+    StationProcess(const QString &dataDir, const QString &progDir, const QStringList &args,
+                   const QMap<QString, QString> &extraEnv = {})
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QEL_DATA_DIR"), dataDir);
         env.insert(QStringLiteral("QEL_PROG_DIRS"), progDir);
+        for (auto it = extraEnv.cbegin(); it != extraEnv.cend(); ++it)
+            env.insert(it.key(), it.value());
         m_process.setProcessEnvironment(env);
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         m_process.start(qeltest::binDir() + QStringLiteral("/stationproc"), args);
@@ -42,6 +46,8 @@ public:
         }
         return true;
     }
+    // One command line on the station's standard input.
+    void Send(const QByteArray &line) { m_process.write(line + '\n'); }
 
 private:
     QProcess m_process;

@@ -11,6 +11,7 @@
 #include "nsqdoubles.h"
 #include "progsimprocess.h"
 #include "serverdefs.h"
+#include "stationprocess.h"
 
 #include <cframecutter.h>
 #include <cpubactions.h>
@@ -23,53 +24,6 @@
 
 namespace {
 const QString kId = QStringLiteral("3F0027000B51353235383233");
-
-// The client station, started as its own program.
-class Station
-{
-public:
-    Station(const QString &dataDir, const QString &progDir, const QStringList &args,
-            const QMap<QString, QString> &extraEnv = {})
-    {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QEL_DATA_DIR"), dataDir);
-        env.insert(QStringLiteral("QEL_PROG_DIRS"), progDir);
-        for (auto it = extraEnv.cbegin(); it != extraEnv.cend(); ++it)
-            env.insert(it.key(), it.value());
-        m_process.setProcessEnvironment(env);
-        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process.start(qeltest::binDir() + QStringLiteral("/stationproc"), args);
-    }
-    ~Station()
-    {
-        m_process.closeWriteChannel();
-        if (!m_process.waitForFinished(5000))
-            m_process.kill();
-        m_process.waitForFinished(3000);
-    }
-    QString Output()
-    {
-        m_output += QString::fromUtf8(m_process.readAllStandardOutput());
-        return m_output;
-    }
-    bool WaitFor(const QString &text, int ms = 20000)
-    {
-        QElapsedTimer timer;
-        timer.start();
-        while (!Output().contains(text)) {
-            if (m_process.state() == QProcess::NotRunning || timer.elapsed() > ms)
-                return false;
-            QCoreApplication::processEvents();
-            m_process.waitForReadyRead(20);
-        }
-        return true;
-    }
-    void Send(const QByteArray &line) { m_process.write(line + '\n'); }
-
-private:
-    QProcess m_process;
-    QString m_output;
-};
 
 const MyProger *Remote(const MainWindow &w, const QString &id)
 {
@@ -128,12 +82,12 @@ private slots:
 
 private:
     // The whole exchange with a station already connected.
-    void Drive(MainWindow &w, ProgSim &sim, Station &station);
+    void Drive(MainWindow &w, ProgSim &sim, StationProcess &station);
     QString Dir(const QString &name) const { return m_dir->filePath(name); }
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
-void TestRemote::Drive(MainWindow &w, ProgSim &sim, Station &station)
+void TestRemote::Drive(MainWindow &w, ProgSim &sim, StationProcess &station)
 {
     CRemoteService *service = w.RemoteActions()->Service();
     QTRY_VERIFY_WITH_TIMEOUT(Remote(w, kId), 20000);
@@ -189,8 +143,8 @@ void TestRemote::tcpStationEndToEnd()
     QVERIFY(service->StartTcp(QStringLiteral("127.0.0.1"), port));
     QTRY_VERIFY(w.LogText().contains(QStringLiteral("远程服务启动成功")));
 
-    Station station(Dir(QStringLiteral("client")), sim.Folder(),
-                    {QStringLiteral("tcp"), QStringLiteral("127.0.0.1"), QString::number(port)});
+    StationProcess station(Dir(QStringLiteral("client")), sim.Folder(),
+                           {QStringLiteral("tcp"), QStringLiteral("127.0.0.1"), QString::number(port)});
     Drive(w, sim, station);
 
     // The station goes: its programmer with it.
@@ -252,8 +206,8 @@ void TestRemote::mqttStationEndToEnd()
     QTRY_COMPARE(w.LogText().count(QStringLiteral("请正确输入UID")), 2);
     QVERIFY(service->MqttUID().isEmpty());
 
-    Station station(Dir(QStringLiteral("client")), sim.Folder(),
-                    {QStringLiteral("mqtt"), QStringLiteral("127.0.0.1"), QString::number(broker.port())});
+    StationProcess station(Dir(QStringLiteral("client")), sim.Folder(),
+                           {QStringLiteral("mqtt"), QStringLiteral("127.0.0.1"), QString::number(broker.port())});
     QVERIFY(station.WaitFor(QStringLiteral("MQTT云端服务器已连接")));
     QVERIFY(service->StartMqtt(kId));
     Drive(w, sim, station);
@@ -280,8 +234,8 @@ void TestRemote::nsqStationWithALongUid()
     QVERIFY(!service->StartNsq(kId.left(23)));
     QTRY_VERIFY(w.LogText().contains(QStringLiteral("请正确输入UID")));
 
-    Station station(Dir(QStringLiteral("client")), disk,
-                    {QStringLiteral("nsq"), QStringLiteral("127.0.0.1"), QString::number(doubles.lookupPort())});
+    StationProcess station(Dir(QStringLiteral("client")), disk,
+                           {QStringLiteral("nsq"), QStringLiteral("127.0.0.1"), QString::number(doubles.lookupPort())});
     QVERIFY(station.WaitFor(QStringLiteral("station started")));
     QVERIFY(service->StartNsq(uid));
     const CRemoteKey key = CRemoteKey::ByUID(CRemoteKey::Nsq, kId);
@@ -328,9 +282,9 @@ void TestRemote::pushesReachAVcpProgrammer()
     const quint16 tcpPort = qeltest::freePort();
     QVERIFY(service->StartTcp(QStringLiteral("127.0.0.1"), tcpPort));
     // The station's only programmer is on a virtual COM port.
-    Station station(Dir(QStringLiteral("client")), Dir(QStringLiteral("nodisk")),
-                    {QStringLiteral("tcp"), QStringLiteral("127.0.0.1"), QString::number(tcpPort)},
-                    {{QStringLiteral("QEL_VCP_PORTS"), port}, {QStringLiteral("QEL_STATION_DELAY_MS"), QStringLiteral("1500")}});
+    StationProcess station(Dir(QStringLiteral("client")), Dir(QStringLiteral("nodisk")),
+                           {QStringLiteral("tcp"), QStringLiteral("127.0.0.1"), QString::number(tcpPort)},
+                           {{QStringLiteral("QEL_VCP_PORTS"), port}, {QStringLiteral("QEL_STATION_DELAY_MS"), QStringLiteral("1500")}});
     QVERIFY(station.WaitFor(QStringLiteral("USB-VCP下载器建立连接")));
     QTRY_VERIFY_WITH_TIMEOUT(Remote(w, vcpId), 20000);
     const MyProger proger = *Remote(w, vcpId);

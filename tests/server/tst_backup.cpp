@@ -22,6 +22,7 @@
 #include "progsimprocess.h"
 #include "qeltest.h"
 #include "serverdefs.h"
+#include "testimages.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -38,20 +39,6 @@ namespace {
 const QString kIdA = QStringLiteral("3F0027000B51353235383233");
 const QString kIdB = QStringLiteral("1A0033000E51353235383233");
 const int kWait = 30000;
-
-QByteArray makeImage(int blocks, char seed, bool encrypt, const QString &id)
-{
-    QByteArray program;
-    for (int i = 0; i < blocks * 16; ++i)
-        program.append(char(seed + i * 5));
-    CImageTrailer trailer;
-    trailer.m_nTime = 1700000000;
-    trailer.m_nCRC = FuncTool::CalcBytesCRCNum(program);
-    trailer.m_nFirstCRC = trailer.m_nCRC;
-    trailer.m_bEncrypt = encrypt;
-    CImageFile::Compose(program, trailer, id);
-    return program;
-}
 
 // Every file below root with its content: what a refused restore must leave alone.
 QMap<QString, QByteArray> snapshot(const QString &root)
@@ -110,9 +97,9 @@ void TestBackup::cleanup()
 
 void TestBackup::PutImages(const QString &root, const QString &id)
 {
-    QVERIFY(FuncTool::WriteFile(root + "/procs/one.img", makeImage(4, 1, false, id)));
-    QVERIFY(FuncTool::WriteFile(root + "/procs/two.img", makeImage(6, 2, true, id)));
-    QVERIFY(FuncTool::WriteFile(root + "/procs/three.img", makeImage(2, 3, false, id)));
+    QVERIFY(FuncTool::WriteFile(root + "/procs/one.img", qeltest::MakeProgramImage(4, 1, false, id)));
+    QVERIFY(FuncTool::WriteFile(root + "/procs/two.img", qeltest::MakeProgramImage(6, 2, true, id)));
+    QVERIFY(FuncTool::WriteFile(root + "/procs/three.img", qeltest::MakeProgramImage(2, 3, false, id)));
     QVERIFY(FuncTool::WriteFile(root + "/config/image.dat", QByteArray("3=three.img\n1=one.img\n2=two.img\n")));
 }
 
@@ -157,6 +144,13 @@ void TestBackup::rememberedPasswordRoundTrips()
     QVERIFY(ini.GetString("ACCOUNT", "PASSWORD", QString(), ServerDefs::IniFile()) != sixteen);
     QCOMPARE(store.Load().strPassword, sixteen);
     QCOMPARE(store.Load().strUser, QStringLiteral("alice"));
+    // Unticked, the account is no longer offered; ticked again, the new one is.
+    QVERIFY(store.Keep(false, QStringLiteral("bob"), QStringLiteral("pw")));
+    QVERIFY(!store.Load().bRemember);
+    QVERIFY(store.Keep(true, QStringLiteral("bob"), QStringLiteral("pw")));
+    QVERIFY(store.Load().bRemember);
+    QCOMPARE(store.Load().strUser, QStringLiteral("bob"));
+    QCOMPARE(store.Load().strPassword, QStringLiteral("pw"));
 }
 
 void TestBackup::restoreRunSendsIndexFirstAndStopsAtAFailure()
@@ -168,7 +162,7 @@ void TestBackup::restoreRunSendsIndexFirstAndStopsAtAFailure()
         entry.m_nIndex = quint32(e.first);
         entry.m_strName = e.second;
         entry.m_bHasFile = true;
-        entry.m_baData = makeImage(1, char(e.first), false, kIdA);
+        entry.m_baData = qeltest::MakeProgramImage(1, char(e.first), false, kIdA);
         entry.m_nSize = quint32(entry.m_baData.size());
         package.m_entries << entry;
     }
@@ -205,7 +199,7 @@ void TestBackup::restoreRunSendsIndexFirstAndStopsAtAFailure()
     QVERIFY(run.IsFailed() && !run.CanSend() && !run.IsActive());
 
     // An encrypted image for another programmer than the package names is refused whole.
-    package.m_entries[0].m_baData = makeImage(1, 9, true, kIdB);
+    package.m_entries[0].m_baData = qeltest::MakeProgramImage(1, 9, true, kIdB);
     package.m_entries[0].m_bEncrypt = true;
     QVERIFY(!run.Prepare(package, kIdB, 1, err));
     QVERIFY2(err.contains("d.img"), qPrintable(err));

@@ -80,13 +80,9 @@ class TestConsoleRules : public QObject
     Q_OBJECT
 
 private slots:
-    void folderIds()
+    void keysAndNames()
     {
         using ns_prog720a::USBProg;
-        QCOMPARE(USBProg::FolderIdOf(QStringLiteral("/dev/hidraw0")), QStringLiteral("_dev_hidraw0"));
-        QCOMPARE(USBProg::FolderIdOf(QStringLiteral("..")), QStringLiteral("__"));
-        QCOMPARE(USBProg::FolderIdOf(QStringLiteral("00123ABC")), QStringLiteral("00123ABC"));
-        QCOMPARE(USBProg::FolderIdOf(QStringLiteral("\\\\?\\HID#VID_0483&PID_5751")), QStringLiteral("____HID_VID_0483_PID_5751"));
         const USBProg vcp(CUsbDev::KindVcp, QStringLiteral("/tmp/vcp0"));
         QCOMPARE(vcp.Key(), QStringLiteral("/tmp/vcp0"));
         QVERIFY(vcp.name().isEmpty());

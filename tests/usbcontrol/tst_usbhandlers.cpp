@@ -157,6 +157,16 @@ protected:
 using Tamper = std::function<bool(QByteArray &)>;
 } // namespace
 
+// A console that keeps the handler's own mirror folders.
+class PlainHost : public CUsbHostHandler
+{
+public:
+    void SendFrame(CUsbDev &, const QByteArray &) override {}
+    void Log(const QString &) override {}
+    int ImageNumber() const override { return -1; }
+    using CUsbHostHandler::MirrorPath;
+};
+
 class TestUsbHandlers : public QObject
 {
     Q_OBJECT
@@ -208,6 +218,65 @@ private slots:
     {
         m_host.logs.clear();
         m_device.seen.clear();
+    }
+
+    void mirrorFoldersOfDevicePathsAndUids()
+    {
+        QCOMPARE(CUsbDev::FolderIdOf(QStringLiteral("/dev/hidraw0")), QStringLiteral("_dev_hidraw0"));
+        QCOMPARE(CUsbDev::FolderIdOf(QStringLiteral("..")), QStringLiteral("__"));
+        QCOMPARE(CUsbDev::FolderIdOf(QStringLiteral(".")), QStringLiteral("_"));
+        QCOMPARE(CUsbDev::FolderIdOf(QStringLiteral("a..b")), QStringLiteral("a..b"));
+        QCOMPARE(CUsbDev::FolderIdOf(QStringLiteral("00123ABC")), QStringLiteral("00123ABC"));
+        QCOMPARE(CUsbDev::FolderIdOf(QString::fromUtf8("编程器1")), QStringLiteral("___1"));
+        QCOMPARE(CUsbDev::FolderIdOf(QStringLiteral("\\\\?\\HID#VID_0483&PID_5751")), QStringLiteral("____HID_VID_0483_PID_5751"));
+
+        QTemporaryDir data;
+        QVERIFY(data.isValid());
+        const QByteArray oldData = qgetenv("QEL_DATA_DIR");
+        qputenv("QEL_DATA_DIR", data.path().toLocal8Bit());
+        PlainHost host;
+        CUsbDev dev;
+        dev.m_nType = CUsbDev::KindVcp;
+        dev.m_strPort = QStringLiteral("/dev/pts/3");
+        // A VCP programmer that has not told its UID has no folder.
+        const QString none = host.MirrorPath(dev, QStringLiteral("image.dat"));
+        dev.m_strName = QStringLiteral("..");
+        const QString dots = host.MirrorPath(dev, QStringLiteral("image.dat"));
+        dev.m_strName = QStringLiteral("/dev/hidraw1");
+        const QString hid = host.MirrorPath(dev, QStringLiteral("image.dat"));
+        qputenv("QEL_DATA_DIR", oldData);
+        QVERIFY(none.isEmpty());
+        const QString root = QDir(data.path()).absolutePath() + QStringLiteral("/qel720A_server/");
+        QCOMPARE(QFileInfo(dots).absoluteFilePath(), root + QStringLiteral("__/image.dat"));
+        QCOMPARE(QFileInfo(hid).absoluteFilePath(), root + QStringLiteral("_dev_hidraw1/image.dat"));
+    }
+
+    void fileVerdictsOfFrames()
+    {
+        CUsbDev dev;
+        dev.m_push.m_strName = QStringLiteral("a.img");
+        UsbFileResult res;
+        res.name = QStringLiteral("image.dat");
+        CUsbFileVerdict v = CUsbFileVerdict::Read(dev, res.Frame());
+        QCOMPARE(int(v.kind), int(CUsbFileVerdict::Verified));
+        QCOMPARE(v.strName, QStringLiteral("image.dat"));
+        QVERIFY(v.bOk);
+        res.status = 2;
+        v = CUsbFileVerdict::Read(dev, res.Frame());
+        QCOMPARE(int(v.kind), int(CUsbFileVerdict::Verified));
+        QVERIFY(!v.bOk);
+        // A refusal names the push under way; an acceptance is no verdict.
+        UsbByte attr;
+        attr.cmd = UsbCmd::FT_ATTR_CMD;
+        attr.value = 1;
+        v = CUsbFileVerdict::Read(dev, attr.Frame());
+        QCOMPARE(int(v.kind), int(CUsbFileVerdict::Refused));
+        QCOMPARE(v.strName, QStringLiteral("a.img"));
+        QVERIFY(!v.bOk);
+        attr.value = 0;
+        QCOMPARE(int(CUsbFileVerdict::Read(dev, attr.Frame()).kind), int(CUsbFileVerdict::None));
+        // A result frame cut short is no verdict either.
+        QCOMPARE(int(CUsbFileVerdict::Read(dev, res.Frame().left(5)).kind), int(CUsbFileVerdict::None));
     }
 
     void dispatchTable()
