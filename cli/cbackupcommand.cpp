@@ -150,7 +150,7 @@ int CBackupCommand::Run(const QCommandLineParser &parser, const CCliOut &out)
                      .arg(e.m_nSize)
                      .arg(e.m_bEncrypt ? QStringLiteral(" encrypted") : QString()));
     }
-    out.Line(QStringLiteral("%1: %2 images of %3").arg(output).arg(pkg.m_entries.size()).arg(target.Label()));
+    out.Line(QStringLiteral("%1: %2 images of %3").arg(output, QString::number(pkg.m_entries.size()), target.Label()));
     out.Document({{QStringLiteral("file"), output},
                   {QStringLiteral("id"), target.KeyID()},
                   {QStringLiteral("images"), images}});

@@ -76,7 +76,7 @@ int CDownloadCommand::Run(const QCommandLineParser &parser, const CCliOut &out)
         if (!CImageBuilder::CheckImageIndex(&t.Info(), number, encrypted, err))
             return usage(QStringLiteral("%1: %2").arg(t.Label(), err));
         if (t.bUsb && number > UsbCmd::kMaxImageNo)
-            return usage(QStringLiteral("%1: a HID or VCP programmer takes image numbers 0 to %2").arg(t.Label()).arg(UsbCmd::kMaxImageNo));
+            return usage(QStringLiteral("%1: a HID or VCP programmer takes image numbers 0 to %2").arg(t.Label(), QString::number(UsbCmd::kMaxImageNo)));
         if (encrypted) {
             QByteArray copy = image;
             CImageTrailer trailer;

@@ -147,7 +147,7 @@ int CCountersCommand::Run(const QCommandLineParser &parser, const CCliOut &out)
                                 {QStringLiteral("pass"), qint64(dev.m_nPass)},
                                 {QStringLiteral("fail"), qint64(dev.m_nFail)},
                                 {QStringLiteral("total"), qint64(dev.m_nPass) + qint64(dev.m_nFail)}});
-        out.Line(QStringLiteral("%1 pass %2 fail %3").arg(t.Label()).arg(dev.m_nPass).arg(dev.m_nFail));
+        out.Line(QStringLiteral("%1 pass %2 fail %3").arg(t.Label(), QString::number(dev.m_nPass), QString::number(dev.m_nFail)));
     }
     out.Document({{QStringLiteral("counters"), rows}});
     return status;

@@ -212,7 +212,7 @@ void CUsbDeviceHandler::HandleFileAttr(const QByteArray &frame)
     else if (!IsPlainName(announce.name))
         Log(QStringLiteral("refused file name \"%1\"").arg(announce.name));
     else if (!m_recv.Begin(announce))
-        Log(QStringLiteral("file %1: %2 frames do not fit %3 bytes").arg(announce.name).arg(announce.frames).arg(announce.size));
+        Log(QStringLiteral("file %1: %2 frames do not fit %3 bytes").arg(announce.name, QString::number(announce.frames), QString::number(announce.size)));
     else
         status = AcceptFile(announce.name, announce.size);
     SendStatus(UsbCmd::FT_ATTR_CMD, status);

@@ -93,7 +93,7 @@ bool CCloudStore::Exec(const QString &sql, const QVariantList &values, QString *
 bool CCloudStore::AddUser(const QString &name, const QString &password, QString &err)
 {
     if (!CFileName::IsPlain(name) || name.size() > kMaxUserName) {
-        err = QStringLiteral("user name \"%1\" is not a plain name of up to %2 characters").arg(name).arg(kMaxUserName);
+        err = QStringLiteral("user name \"%1\" is not a plain name of up to %2 characters").arg(name, QString::number(kMaxUserName));
         return false;
     }
     if (!Exec(QStringLiteral("INSERT INTO users(name,password) VALUES(?,?) "

@@ -92,7 +92,7 @@ bool CSimProgrammer::Open(const QString &folder, QString &err)
             .arg(m_folder.Root(), Uid().Text(), m_flash.RangeText())
             .arg(m_flash.Size()));
     LoadIndex();
-    Log(QStringLiteral("active image %1, counters %2/%3").arg(ImageText(m_nImage)).arg(m_nPass).arg(m_nFail));
+    Log(QStringLiteral("active image %1, counters %2/%3").arg(ImageText(m_nImage), QString::number(m_nPass), QString::number(m_nFail)));
     return true;
 }
 
@@ -117,7 +117,7 @@ QString CSimProgrammer::ImageText(int image) const
 {
     const auto it = m_index.constFind(image);
     return it == m_index.constEnd() ? QStringLiteral("%1 (not in the index)").arg(image)
-                                    : QStringLiteral("%1 (%2)").arg(image).arg(it->m_strName);
+                                    : QStringLiteral("%1 (%2)").arg(QString::number(image), it->m_strName);
 }
 
 // ---- programming runs
@@ -148,7 +148,7 @@ quint8 CSimProgrammer::BeginRun()
                 .arg(verdict->trailer.m_nLimit));
         return 1;
     }
-    Log(QStringLiteral("start: run %1, image %2").arg(m_nRuns + 1).arg(ImageText(m_nImage)));
+    Log(QStringLiteral("start: run %1, image %2").arg(QString::number(m_nRuns + 1), ImageText(m_nImage)));
     m_pRun->start(m_behaviour.nStartMs);
     return 0;
 }
@@ -347,7 +347,7 @@ bool CSimProgrammer::WriteImageAttr()
     for (auto it = m_index.cbegin(); it != m_index.cend(); ++it) {
         const CSimImageCheck::Verdict *v = m_check.Find(it.key());
         const quint32 crc = v && v->bAccepted ? v->trailer.m_nCRC : 0;
-        text += QStringLiteral("%1=%2-%3\n").arg(it->m_strName).arg(it.key()).arg(crc).toUtf8();
+        text += QStringLiteral("%1=%2-%3\n").arg(it->m_strName, QString::number(it.key()), QString::number(crc)).toUtf8();
     }
     if (!SaveFile(m_folder.Path(kImageAttr), text)) {
         Log(QStringLiteral("cannot write %1").arg(kImageAttr));
@@ -364,7 +364,7 @@ quint8 CSimProgrammer::AcceptFile(const QString &name, quint32 size)
         Log(QStringLiteral("push of %1 refused: not a file a programmer keeps").arg(name));
         return 1;
     }
-    Log(QStringLiteral("receiving %1 (%2 bytes)").arg(name).arg(size));
+    Log(QStringLiteral("receiving %1 (%2 bytes)").arg(name, QString::number(size)));
     return 0;
 }
 
@@ -375,7 +375,7 @@ bool CSimProgrammer::StoreFile(const QString &name, const QByteArray &data)
         Log(QStringLiteral("cannot store %1").arg(name));
         return false;
     }
-    Log(QStringLiteral("received %1: %2 bytes, crc32 0x%3 verified").arg(name).arg(data.size()).arg(Hex(CUsbCrc::Crc32(data))));
+    Log(QStringLiteral("received %1: %2 bytes, crc32 0x%3 verified").arg(name, QString::number(data.size()), Hex(CUsbCrc::Crc32(data))));
     QString text;
     QString err;
     if (name == QLatin1String("param.ini"))
@@ -419,6 +419,6 @@ bool CSimProgrammer::ReadFile(const QString &path, QByteArray &data)
         return false;
     }
     data = file.readAll();
-    Log(QStringLiteral("handing out %1 (%2 bytes)").arg(path).arg(data.size()));
+    Log(QStringLiteral("handing out %1 (%2 bytes)").arg(path, QString::number(data.size())));
     return true;
 }
