@@ -1,9 +1,10 @@
 // The programmer viewers and the firmware dialog of the server window,
-// offscreen, on a simulated USB-disk programmer and on a simulated programmer
-// on a virtual COM port reached through the USB console.
+// offscreen, on a simulated USB-disk programmer and on simulated programmers
+// on a virtual COM port and on HID reached through the USB console.
 #include "answeredboxes.h"
 #include "burnhub.h"
 #include "cpubactions.h"
+#include "creportpipe.h"
 #include "cserverhost.h"
 #include "cusbconsole.h"
 #include "cusbprogmanager.h"
@@ -79,6 +80,7 @@ private slots:
     void diskSignal();
     void diskFirmware();
     void usbViewersThroughTheConsole();
+    void hidFirmware();
     void nothingSelected();
 
 private:
@@ -108,6 +110,7 @@ void TestViewers::init()
 
 void TestViewers::cleanup()
 {
+    CReportPipe::SetSimulationDir(QString());
     qunsetenv("QEL_PROG_DIRS");
     qunsetenv("QEL_VCP_PORTS");
     m_boxes.reset();
@@ -348,6 +351,38 @@ void TestViewers::usbViewersThroughTheConsole()
     QVERIFY(w.LogText().contains(QStringLiteral("下发固件失败")));
     QVERIFY(Child<QPushButton>(firm->Form(), "btn_open")->isEnabled());
     QVERIFY(firm->Progress() < 100);
+}
+
+// A HID programmer takes the firmware the same way, as "update.bin".
+void TestViewers::hidFirmware()
+{
+    const QString folder = Dir("HID");
+    const QString hidDir = Dir("hid");
+    QVERIFY(QDir().mkpath(hidDir));
+    qputenv("QEL_PROG_DIRS", "");
+    CReportPipe::SetSimulationDir(hidDir);
+    ProgSim sim({QStringLiteral("--hid"), QStringLiteral("--hid-dir"), hidDir, QStringLiteral("--id"), kId, QStringLiteral("--dir"), folder});
+    QVERIFY2(sim.WaitReady(), qPrintable(sim.Output()));
+    MainWindow w;
+    CServerHost host(&w);
+    w.ScanHIDProg();
+    QTRY_VERIFY_WITH_TIMEOUT(List(w)->topLevelItemCount() == 1, 30000);
+    CUsbConsole *console = w.UsbManager()->Console();
+    QTRY_VERIFY_WITH_TIMEOUT(console->Keys().size() == 1 && console->Find(console->Keys().first())->m_bInit, 30000);
+    Tick(w);
+
+    QByteArray firmware(3000, '\0');
+    for (int i = 0; i < firmware.size(); ++i)
+        firmware[i] = char(i % 241);
+    QVERIFY(FuncTool::WriteFile(Dir("hid.bin"), firmware));
+    w.actionTriggered(w.findChild<QAction *>(QStringLiteral("actionproc")));
+    sendfirmdlg *firm = w.Viewers()->FirmDialog();
+    firm->SetFirmPath(Dir("hid.bin"));
+    Click(firm, "btn_down");
+    QTRY_VERIFY_WITH_TIMEOUT(!firm->IsSending(), 30000);
+    QVERIFY2(w.LogText().contains(QStringLiteral("下发固件成功")), qPrintable(w.LogText()));
+    QVERIFY(sim.Output().contains(QStringLiteral("received update.bin: %1 bytes").arg(firmware.size())));
+    QCOMPARE(FuncTool::ReadFile(folder + QStringLiteral("/update.bin")), firmware);
 }
 
 void TestViewers::nothingSelected()
