@@ -1,5 +1,6 @@
 #include "cscreenshot.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
@@ -78,6 +79,43 @@ private:
         QTimer::singleShot(0, this, std::move(next));
     }
 
+    // A window that is not modal: opened, pictured once it has settled, closed,
+    // then the next scene.
+    void WindowScene(const std::function<void()> &open, const char *className, const QString &scene,
+                     std::function<void()> next)
+    {
+        open();
+        QTimer::singleShot(kSettleMs, this, [this, className, scene, next = std::move(next)]() {
+            QWidget *window = nullptr;
+            for (QWidget *w : QApplication::topLevelWidgets())
+                if (w->inherits(className) && w->isVisible())
+                    window = w;
+            Shoot(window, scene);
+            if (window)
+                window->close();
+            next();
+        });
+    }
+
+    void Click(QWidget *parent, const char *button)
+    {
+        if (auto *b = parent ? parent->findChild<QAbstractButton *>(QLatin1String(button)) : nullptr)
+            b->click();
+    }
+
+    // The tool dialogs on the ticked programmer and the cloud double.
+    void ToolScenes()
+    {
+        WindowScene([this]() { Click(m_window, "btn_imagemgr"); }, "showimagedlg", QStringLiteral("images"), [this]() {
+            WindowScene([this]() { Trigger("actionproc"); }, "sendfirmdlg", QStringLiteral("firmware"), [this]() {
+                WindowScene([this]() { Trigger("actionbackup"); }, "backuploaddlg", QStringLiteral("backup"), [this]() {
+                    WindowScene([this]() { Trigger("actionupload"); }, "uploaderlogindlg", QStringLiteral("upload"),
+                                [this]() { ConsoleScene(); });
+                });
+            });
+        });
+    }
+
     void MainWindowScene()
     {
         // A ticked programmer: the configuration panel names it, the password dialog takes it.
@@ -87,7 +125,7 @@ private:
         QTimer::singleShot(kSettleMs, this, [this]() {
             Shoot(m_window, QStringLiteral("main"));
             DialogScene("actionexportimage", QStringLiteral("export"), [this]() {
-                DialogScene("actionpassword", QStringLiteral("password"), [this]() { ConsoleScene(); });
+                DialogScene("actionpassword", QStringLiteral("password"), [this]() { ToolScenes(); });
             });
         });
     }
@@ -101,8 +139,12 @@ private:
                 if (w->inherits("usbcontroldlg") && w->isVisible())
                     console = w;
             Shoot(console, QStringLiteral("console"));
-            // No exit question: the pictures are all that was asked for.
-            QCoreApplication::exit(0);
+            // The BIN2 editor opens from the console.
+            WindowScene([this, console]() { Click(console, "btn_editBin2"); }, "EditXieChangBinDlg", QStringLiteral("bin2"),
+                        []() {
+                            // No exit question: the pictures are all that was asked for.
+                            QCoreApplication::exit(0);
+                        });
         });
     }
 
