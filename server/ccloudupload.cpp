@@ -1,5 +1,7 @@
 #include "ccloudupload.h"
 
+#include <csafefile.h>
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -12,9 +14,11 @@ CCloudUpload::Result CCloudUpload::Chunk(const QString &uid, const QString &path
         r.reason = tr("当前文件数据不存在！ %1").arg(path);
         return r;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        r.reason = tr("当前文件数据读取失败！");
+    // Only a regular file, and not through a link out of its own folder.
+    QFile file;
+    QString err;
+    if (!CSafeFile::OpenRead(file, path, info.absolutePath(), err)) {
+        r.reason = tr("当前文件数据读取失败！") + QLatin1Char(' ') + err;
         return r;
     }
     const qint64 size = file.size();

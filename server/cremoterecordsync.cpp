@@ -3,6 +3,7 @@
 #include "remoteserver.h"
 
 #include <burnhub.h>
+#include <csafefile.h>
 #include <progerinfo.h>
 
 #include <QFile>
@@ -36,7 +37,8 @@ bool CRemoteRecordSync::Start(const ProgerInfo *proger, QString &warning)
     BurnHub *hub = BurnHub::Instance();
     hub->SetProgRoot(proger->m_strRoot);
     const QString path = hub->GetConfigDir() + QLatin1String(RecordFile);
-    if (!QFileInfo(path).isFile()) {
+    // A link that leads out of the programmer's folder is no record of it.
+    if (!QFileInfo(path).isFile() || !CSafeFile::IsInside(proger->m_strRoot, path)) {
         warning = tr("当前烧录器无记录数据！");
         return false;
     }

@@ -80,6 +80,18 @@ private slots:
         QVERIFY(!sync.Start(&remote, warning));
         QVERIFY(QFileInfo::exists(root + QStringLiteral("config/record_mcu.dat")));
 
+        // A record that is a link out of the programmer's folder is not sent, nor is what it names removed.
+        const QString linkedRoot = dir.filePath(QStringLiteral("L")) + QLatin1Char('/');
+        MakeProger(linkedRoot, kID);
+        const QString secret = dir.filePath(QStringLiteral("secret.txt"));
+        QVERIFY(FuncTool::WriteFile(secret, QByteArray("not the programmer's")));
+        QVERIFY(QDir().mkpath(linkedRoot + QStringLiteral("config")));
+        QVERIFY(QFile::link(secret, linkedRoot + QStringLiteral("config/record_mcu.dat")));
+        const ProgerInfo linked(linkedRoot, kID, QStringLiteral("QEL720A"), QStringLiteral("V2.1.5"));
+        QVERIFY(!sync.Start(&linked, warning));
+        QCOMPARE(warning, QStringLiteral("当前烧录器无记录数据！"));
+        QVERIFY(QFileInfo::exists(secret));
+
         const ProgerInfo empty(dir.filePath(QStringLiteral("Q")) + QLatin1Char('/'), kID, QStringLiteral("QEL720A"),
                                QStringLiteral("V2.1.5"));
         QVERIFY(!sync.Start(&empty, warning));
