@@ -405,13 +405,12 @@ bool backuploaddlg::StartRestore()
     m_pProgress->setValue(0);
     m_pProgress->show();
     m_pWindow->Log(tr("正在恢复镜像包 %1 到下载器 %2").arg(QFileInfo(m_package.m_strFileName).fileName(), m_pTarget->ProgerID()));
-    CheckSend(true);
+    CheckSend();
     return true;
 }
 
-void backuploaddlg::CheckSend(bool first)
+void backuploaddlg::CheckSend()
 {
-    Q_UNUSED(first)
     if (!m_run.CanSend() || !m_pTarget)
         return;
     const CRestoreRun::File file = m_run.TakeNext();
@@ -453,7 +452,7 @@ void backuploaddlg::SetProgressBarText(const QString &fileName, bool done)
         EndRestore();
         return;
     }
-    CheckSend(false);
+    CheckSend();
 }
 
 void backuploaddlg::EndRestore()

@@ -43,8 +43,8 @@ public:
     // Loads a package and, when the user agrees, restores it to the selected programmer;
     // true when the restore started.
     bool ParseXMLFile(const QString &path);
-    // Sends the index (first) or the next image.
-    void CheckSend(bool first);
+    // Sends the next file of the restore (the index comes first).
+    void CheckSend();
     // A transfer to the programmer has finished.
     void SetProgressBarText(const QString &fileName, bool done);
 

@@ -116,7 +116,8 @@ bool CBin2Editor::TakeFlashData(const QString &localPath, CBin2Message &msg)
     }
     QByteArray data;
     QString err;
-    if (!CSafeFile::ReadAll(localPath, QString(), data, err, kMaxFlashBytes)) {
+    // Only the file of the programmer's own folder, never one a link there leads to.
+    if (!CSafeFile::ReadAll(localPath, info.absolutePath(), data, err, kMaxFlashBytes)) {
         qDebug() << "CBin2Editor::TakeFlashData" << err;
         msg = {tr("错误"), tr("参数文件打开失败！")};
         return false;

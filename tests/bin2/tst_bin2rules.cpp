@@ -7,6 +7,8 @@
 #include "functool.h"
 #include "qeltest.h"
 
+#include <QDir>
+#include <QFile>
 #include <QtEndian>
 #include <QTemporaryDir>
 
@@ -318,6 +320,16 @@ void TestBin2Rules::flashFile()
     QVERIFY(FuncTool::WriteFile(path, QByteArray::fromHex("0A0B0C0D0E0F10")));
     QVERIFY(editor.TakeFlashData(path, msg));
     QCOMPARE(msg.text, QStringLiteral("参数读取解析完成！"));
+    QCOMPARE(editor.Params().At(1).strValue, QString::number(0x0C0B));
+
+    // A link in the programmer's folder to a file elsewhere is not its flash.
+    QTemporaryDir outside;
+    const QString elsewhere = QDir(outside.path()).filePath(QStringLiteral("secret"));
+    QVERIFY(FuncTool::WriteFile(elsewhere, QByteArray::fromHex("01020304050607")));
+    QVERIFY(QFile::remove(path));
+    QVERIFY(QFile::link(elsewhere, path));
+    QVERIFY(!editor.TakeFlashData(path, msg));
+    QCOMPARE(msg.text, QStringLiteral("参数文件打开失败！"));
     QCOMPARE(editor.Params().At(1).strValue, QString::number(0x0C0B));
 }
 

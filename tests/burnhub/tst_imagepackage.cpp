@@ -45,6 +45,7 @@ private slots:
     void unsafeOrDamagedPackagesAreRefused();
     void reKeyingMovesAnImageToAnotherProgrammer();
     void failedSaveLeavesNoPackage();
+    void backupReadsNoFileOutsideTheImageFolder();
 
 private:
     // Three images, the middle one encrypted for kIdA, and a fourth indexed but missing.
@@ -254,6 +255,22 @@ void TestImagePackage::failedSaveLeavesNoPackage()
     CImagePackage outside;
     QVERIFY(outside.ReadFromFolder(indexOf({{0, QStringLiteral("../a.img")}}), procs + "sub/", kIdA, err));
     QVERIFY(!outside.m_entries.first().m_bHasFile);
+}
+
+void TestImagePackage::backupReadsNoFileOutsideTheImageFolder()
+{
+    QTemporaryDir dir;
+    const QString procs = dir.path() + QStringLiteral("/procs/");
+    QVERIFY(QDir().mkpath(procs));
+    QVERIFY(FuncTool::WriteFile(dir.filePath(QStringLiteral("secret.img")), makeImage(1, 3, false)));
+    QVERIFY(FuncTool::WriteFile(procs + QStringLiteral("b.img"), makeImage(2, 1, false)));
+    // A link in the folder to a file elsewhere fails the backup rather than copy that file.
+    QVERIFY(QFile::link(dir.filePath(QStringLiteral("secret.img")), procs + QStringLiteral("link.img")));
+    CImagePackage package;
+    QString err;
+    QVERIFY(!package.ReadFromFolder(indexOf({{0, QStringLiteral("b.img")}, {1, QStringLiteral("link.img")}}), procs,
+                                    kIdA, err));
+    QVERIFY2(err.contains(QStringLiteral("link.img")), qPrintable(err));
 }
 
 QEL_TEST_CORE_MAIN(TestImagePackage)
