@@ -77,7 +77,7 @@ bool COfflineUploader::StartUpload()
         emit sigIdle();
         return true;
     }
-    if (!Begin(AccountFile, [&] { return m_ftp.get(name, m_strDataDir); })) {
+    if (!Begin(AccountFile, [&] { return m_ftp.get(name, m_strDataDir, kMaxAccountFileBytes); })) {
         Message(Error, tr("错误"), tr("登录验证出现问题"));
         emit sigAccountRefused();
         emit sigIdle();
@@ -89,7 +89,7 @@ bool COfflineUploader::FetchRecord()
 {
     if (IsBusy())
         return false;
-    if (!QFileInfo(m_strDataDir).isWritable() || !Begin(Record, [&] { return m_ftp.get(kRecordFile, m_strDataDir); })) {
+    if (!QFileInfo(m_strDataDir).isWritable() || !Begin(Record, [&] { return m_ftp.get(kRecordFile, m_strDataDir, COfflineRecord::kMaxRecordBytes); })) {
         Message(Error, tr("错误"), tr("写入信息出现问题"));
         return false;
     }
