@@ -2,11 +2,11 @@
 
 #include "cliexit.h"
 
+#include <csafefile.h>
 #include <imagebuilder.h>
 #include <imagefile.h>
 
 #include <QDateTime>
-#include <QFile>
 #include <QJsonObject>
 
 void CImageInfoCommand::Setup(QCommandLineParser &parser)
@@ -23,12 +23,13 @@ int CImageInfoCommand::Run(const QCommandLineParser &parser, const CCliOut &out)
         CCliOut::Error(QStringLiteral("image info needs one image file"));
         return CliExit::Usage;
     }
-    QFile file(args[0]);
-    if (!file.open(QIODevice::ReadOnly)) {
-        CCliOut::Error(QStringLiteral("%1: %2").arg(args[0], file.errorString()));
+    QByteArray image;
+    QString readErr;
+    // Only a regular file: a FIFO or a device would never end.
+    if (!CSafeFile::ReadAll(args[0], QString(), image, readErr)) {
+        CCliOut::Error(readErr);
         return CliExit::Usage;
     }
-    QByteArray image = file.readAll();
     const bool encrypted = CImageFile::IsEncrypted(image);
     const QString id = parser.value(QStringLiteral("id"));
     if (encrypted && id.isEmpty()) {

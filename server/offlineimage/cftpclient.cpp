@@ -22,6 +22,8 @@ struct CFtpClient::Job
     CFtpClient *owner = nullptr;
     QIODevice *io = nullptr;   // source of a put, target of a get
     QByteArray listing;
+    qint64 maxBytes = -1;   // bound of a get
+    qint64 written = 0;
     QElapsedTimer lastProgress;
 };
 
@@ -56,8 +58,12 @@ size_t WriteBody(char *data, size_t size, size_t n, void *user)
 {
     auto *job = static_cast<CFtpClient::Job *>(user);
     const qint64 len = qint64(size * n);
-    if (job->io)
+    if (job->io) {
+        job->written += len;
+        if (job->maxBytes >= 0 && job->written > job->maxBytes)
+            return 0;   // the server sends more than such a file holds
         return job->io->write(data, len) == len ? size_t(len) : 0;
+    }
     job->listing.append(data, int(len));
     return job->listing.size() > 4 * 1024 * 1024 ? 0 : size_t(len);   // a listing has bounds
 }
@@ -136,9 +142,11 @@ bool CFtpClient::put(const QString &localPath, const QString &remoteName)
     return Start(job);
 }
 
-bool CFtpClient::get(const QString &remoteName, const QString &localFolder)
+bool CFtpClient::get(const QString &remoteName, const QString &localFolder, qint64 maxBytes)
 {
     auto job = NewJob(Get, remoteName);
+    if (job)
+        job->maxBytes = maxBytes;
     return job && CFileName::InFolder(localFolder, remoteName, job->localPath) && Start(job);
 }
 

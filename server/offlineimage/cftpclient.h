@@ -53,7 +53,8 @@ public:
     // name is not plain; otherwise finished() follows.
     bool list();
     bool put(const QString &localPath, const QString &remoteName);
-    bool get(const QString &remoteName, const QString &localFolder);
+    // A download larger than maxBytes (negative: any size) fails and keeps the old copy.
+    bool get(const QString &remoteName, const QString &localFolder, qint64 maxBytes = -1);
     bool remove(const QString &remoteName);
     bool size(const QString &remoteName);
     // Ends the running command; finished() reports it failed.

@@ -3,6 +3,7 @@
 #include "cfilename.h"
 #include "cofflinecode.h"
 #include "cpeerjson.h"
+#include "csafefile.h"
 
 #include <QDir>
 #include <QFile>
@@ -77,7 +78,7 @@ bool COfflineUploader::StartUpload()
         emit sigIdle();
         return true;
     }
-    if (!Begin(AccountFile, [&] { return m_ftp.get(name, m_strDataDir); })) {
+    if (!Begin(AccountFile, [&] { return m_ftp.get(name, m_strDataDir, kMaxAccountFileBytes); })) {
         Message(Error, tr("错误"), tr("登录验证出现问题"));
         emit sigAccountRefused();
         emit sigIdle();
@@ -89,7 +90,7 @@ bool COfflineUploader::FetchRecord()
 {
     if (IsBusy())
         return false;
-    if (!QFileInfo(m_strDataDir).isWritable() || !Begin(Record, [&] { return m_ftp.get(kRecordFile, m_strDataDir); })) {
+    if (!QFileInfo(m_strDataDir).isWritable() || !Begin(Record, [&] { return m_ftp.get(kRecordFile, m_strDataDir, COfflineRecord::kMaxRecordBytes); })) {
         Message(Error, tr("错误"), tr("写入信息出现问题"));
         return false;
     }
@@ -176,12 +177,9 @@ void COfflineUploader::CheckAccount(const QString &path)
 {
     Status(tr("正在核验账号"));
     QByteArray text;
-    {
-        QFile file(path);
-        const QFileInfo info(path);
-        if (info.isFile() && !info.isSymLink() && info.size() <= kMaxAccountFileBytes && file.open(QIODevice::ReadOnly))
-            text = file.readAll();
-    }
+    QString err;
+    if (!CSafeFile::ReadAll(path, m_strDataDir, text, err, kMaxAccountFileBytes))
+        text.clear();
     // The account file holds a password: it does not stay on the disk.
     QFile::remove(path);
     QJsonObject account;
@@ -280,10 +278,9 @@ void COfflineUploader::AfterRecord(const CFtpClient::Result &result)
         return;
     }
     QByteArray sealed;
-    QFile file(local);
-    const QFileInfo info(local);
-    if (info.isFile() && info.size() <= COfflineRecord::kMaxRecordBytes && file.open(QIODevice::ReadOnly))
-        sealed = file.readAll();
+    QString err;
+    if (!CSafeFile::ReadAll(local, m_strDataDir, sealed, err, COfflineRecord::kMaxRecordBytes))
+        sealed.clear();
     QList<COfflineRecord::Entry> entries;
     if (!COfflineRecord::Parse(sealed, entries))
         emit sigLog(tr("远端信息解析出错"));

@@ -1,6 +1,7 @@
 #include "ctablerequest.h"
 
-#include <QFile>
+#include "csafefile.h"
+
 #include <QFileInfo>
 
 CTableRequest::CTableRequest(CRecordStore &store, Puller pull, QObject *parent)
@@ -28,14 +29,14 @@ void CTableRequest::OnFile(const QString &table, const QString &path)
     if (!IsWaiting() || table != m_strTable)
         return;
     m_timer.stop();
-    const QFileInfo info(path);
-    QFile file(path);
-    if (!info.isFile() || info.isSymLink() || info.size() > kMaxTextBytes || !file.open(QIODevice::ReadOnly)) {
+    // The pulled file stays in its folder: no link out of it, no FIFO, bounded.
+    QByteArray text;
+    QString err;
+    if (!CSafeFile::ReadAll(path, QFileInfo(path).absolutePath(), text, err, kMaxTextBytes)) {
         emit sigLoadFailed(table, QStringLiteral("cannot read %1").arg(path));
         return;
     }
-    QString err;
-    if (m_store.LoadSqlText(QString::fromUtf8(file.readAll()), err))
+    if (m_store.LoadSqlText(QString::fromUtf8(text), err))
         emit sigLoaded(table);
     else
         emit sigLoadFailed(table, err);

@@ -10,6 +10,8 @@
 #include <QJsonArray>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 namespace {
 const QString kDiskID = QStringLiteral("3F0027000B51353235383233");
 const QString kVcpID1 = QStringLiteral("1A0033000E51353235383233");
@@ -209,6 +211,14 @@ private slots:
         const QelctlRun damaged = runQelctl({QStringLiteral("image"), QStringLiteral("info"), plain});
         QCOMPARE(damaged.status, 2);
         QVERIFY2(damaged.err.contains(QStringLiteral("plain.img")), qPrintable(damaged.err));
+
+        // A FIFO named like an image is refused, not waited on for ever.
+        const QString fifo = dir.filePath(QStringLiteral("fifo.img"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        const QelctlRun notFile = runQelctl({QStringLiteral("image"), QStringLiteral("info"), fifo}, {}, {}, 15000);
+        QVERIFY(notFile.finished);
+        QCOMPARE(notFile.status, 2);
+        QVERIFY2(notFile.err.contains(QStringLiteral("fifo.img")), qPrintable(notFile.err));
     }
 
     // A BIN at an address and a HEX at its own: the same bytes as the builder

@@ -126,6 +126,33 @@ private slots:
         QVERIFY(!Finish(ftp).ok);
     }
 
+    // A file the server makes larger than asked for is not taken: the transfer
+    // stops at the bound and the old local copy stays.
+    void downloadBounded()
+    {
+        FtpServerProcess server(m_root, QStringLiteral("qel"), QStringLiteral("secret"));
+        CFtpClient ftp;
+        ftp.SetAccount(Account(server.Port()));
+        const QString name = QStringLiteral("record.ini");
+        Write(m_root + QStringLiteral("/ftp/custom_bin/") + name, Bytes(200 * 1024));
+        Write(m_local + QLatin1Char('/') + name, QByteArrayLiteral("old"));
+
+        QVERIFY(ftp.get(name, m_local, 64 * 1024));
+        CFtpClient::Result r = Finish(ftp);
+        QCOMPARE(r.command, CFtpClient::Get);
+        QVERIFY(!r.ok);
+        QCOMPARE(r.failure, CFtpClient::TransferFailed);
+        QCOMPARE(Read(m_local + QLatin1Char('/') + name), QByteArrayLiteral("old"));
+
+        const QByteArray small = Bytes(1000);
+        Write(m_root + QStringLiteral("/ftp/custom_bin/") + name, small);
+        QVERIFY(ftp.get(name, m_local, 1000));
+        r = Finish(ftp);
+        QVERIFY2(r.ok, qPrintable(r.error));
+        QCOMPARE(Read(m_local + QLatin1Char('/') + name), small);
+        QVERIFY(QFile::remove(m_root + QStringLiteral("/ftp/custom_bin/") + name));
+    }
+
     // Names are plain names: nothing outside the folders, nothing into a command line.
     void namesRefused()
     {
