@@ -1,9 +1,9 @@
 #include "cofflinefetch.h"
 
 #include <cofflinecode.h>
+#include <csafefile.h>
 #include <imagecipher.h>
 
-#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -33,20 +33,17 @@ bool COfflineFetch::Decode(const QString &code, QString &user, QString &fileName
 COfflineFetch::Check COfflineFetch::CheckImage(const QString &path, const QString &progerID)
 {
     Check c;
-    const QFileInfo info(path);
-    QFile file(path);
-    if (!info.isFile() || info.isSymLink() || info.size() > kMaxImage || !file.open(QIODevice::ReadOnly)) {
+    QByteArray image;
+    QString why;
+    if (QFileInfo(path).isSymLink() || !CSafeFile::ReadAll(path, QString(), image, why, kMaxImage)) {
         c.err = tr("文件不存在或者不可读");
         return c;
     }
-    QByteArray image = file.readAll();
-    file.close();
     const bool encrypted = CImageFile::IsEncrypted(image);
     if (encrypted && !CImageCipher::IsValidID(progerID)) {
         c.err = tr("下载器ID格式有误,加密镜像必须绑定下载器!");
         return c;
     }
-    QString why;
     c.parsed = CImageFile::Open(image, progerID, c.trailer, why);
     // Decrypted with another programmer's key the checksum does not hold: not ours.
     const QString mismatch = CImageFile::tr("请确认当前下载器是否匹配！此为加密镜像，校验码不匹配！");

@@ -24,6 +24,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 using namespace qelmsg;
 
 namespace {
@@ -127,6 +129,17 @@ private slots:
         QVERIFY(FuncTool::WriteFile(path, plain));
         c = COfflineFetch::CheckImage(path, kDiskId);
         QVERIFY(c.fetched && c.parsed);
+        // Only the regular file itself: not a link to a sound image, not a FIFO (which would block the read).
+        const QString link = m_dir->filePath(QStringLiteral("link.img"));
+        QVERIFY(QFile::link(path, link));
+        c = COfflineFetch::CheckImage(link, kDiskId);
+        QVERIFY(!c.fetched);
+        QCOMPARE(c.err, QStringLiteral("文件不存在或者不可读"));
+        const QString fifo = m_dir->filePath(QStringLiteral("fifo.img"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        c = COfflineFetch::CheckImage(fifo, kDiskId);
+        QVERIFY(!c.fetched);
+        QCOMPARE(c.err, QStringLiteral("文件不存在或者不可读"));
         plain[10] = char(plain[10] ^ 0x55);
         QVERIFY(FuncTool::WriteFile(path, plain));
         c = COfflineFetch::CheckImage(path, kDiskId);

@@ -4,6 +4,7 @@
 
 #include <cfilename.h>
 #include <cofflinecode.h>
+#include <csafefile.h>
 
 #include <QDateTime>
 #include <QFile>
@@ -52,14 +53,8 @@ QByteArray Decode(const QString &base64, bool &ok)
 // A file of the store, read only when it is a regular file of a sane size.
 bool ReadStoreFile(const QString &path, QByteArray &bytes)
 {
-    const QFileInfo info(path);
-    if (info.isSymLink() || !info.isFile() || info.size() > CCloudService::kMaxFileSize)
-        return false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    bytes = file.readAll();
-    return true;
+    QString err;
+    return !QFileInfo(path).isSymLink() && CSafeFile::ReadAll(path, QString(), bytes, err, CCloudService::kMaxFileSize);
 }
 } // namespace
 
