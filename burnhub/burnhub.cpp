@@ -1,5 +1,6 @@
 #include "burnhub.h"
 
+#include "cfilename.h"
 #include "cmessagebox.h"
 #include "cpubactions.h"
 #include "csafefile.h"
@@ -415,8 +416,7 @@ bool BurnHub::DeleteImage(const QString &name, QString &err)
     }
     // Only an image file of procs/ itself: a name with a folder in it (from a
     // peer, say) never reaches a file elsewhere on the programmer.
-    const bool plain = !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
-                       && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
+    const bool plain = CFileName::IsPlain(name);
     const QString path = GetProcDir() + name;
     if (plain && QFileInfo(path).isFile())
         QFile::remove(path);

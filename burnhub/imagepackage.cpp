@@ -1,6 +1,7 @@
 #include "imagepackage.h"
 
 #include "burnhub.h"
+#include "cfilename.h"
 #include "csafefile.h"
 #include "functool.h"
 #include "imagebuilder.h"
@@ -82,7 +83,7 @@ bool CImagePackage::ReadFromFolder(const QMap<int, ImageInfo> &index, const QStr
         const QString path = procDir + it->m_strName;
         const QFileInfo info(path);
         // A name that leaves the image folder names no image of this programmer.
-        if (IsPlainName(it->m_strName) && (info.exists() || info.isSymLink())) {
+        if (CFileName::IsPlain(it->m_strName) && (info.exists() || info.isSymLink())) {
             QString why;
             if (!CSafeFile::ReadAll(path, procDir, entry.m_baData, why, kMaxImageFile)) {
                 err = tr("程序文件读取失败！") + QLatin1Char(' ') + it->m_strName;
@@ -229,7 +230,7 @@ bool CImagePackage::CheckRestorable(QString &err) const
         QString why;
         // A programmer files what it is sent by name: anything but an image
         // name would land on its index, parameters or firmware.
-        if (!IsPlainName(entry.m_strName) || !BurnHub::IsImageSuffix(QFileInfo(entry.m_strName).suffix())
+        if (!CFileName::IsPlain(entry.m_strName) || !BurnHub::IsImageSuffix(QFileInfo(entry.m_strName).suffix())
             || entry.m_strName.compare(QLatin1String("update.bin"), Qt::CaseInsensitive) == 0) {
             err = tr("镜像包中的镜像名称非法: %1").arg(entry.m_strName);
             return false;
@@ -300,17 +301,6 @@ bool CImagePackage::UpdateEnc(QByteArray &image, const QString &fromID, const QS
     // A plain image carries no encryption mark.
     work.replace(work.size() - 4, 4, QByteArray(4, '\0'));
     image = work;
-    return true;
-}
-
-bool CImagePackage::IsPlainName(const QString &name)
-{
-    if (name.isEmpty() || name.size() > 255 || name == QLatin1String(".") || name == QLatin1String(".."))
-        return false;
-    for (const QChar c : name) {
-        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char(':') || c.unicode() < 0x20)
-            return false;
-    }
     return true;
 }
 

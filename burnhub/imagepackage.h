@@ -94,8 +94,6 @@ public:
     static bool UpdateEnc(QByteArray &image, const QString &fromID, const QString &toID, quint32 time,
                           QString &err);
 
-    // Image names in a package must be plain file names of the image folder.
-    static bool IsPlainName(const QString &name);
     // Lower-case hexadecimal, bytes separated by one blank.
     static QString HexData(const QByteArray &data);
     // Hexadecimal with blanks ignored; false on any other character or an odd digit count.

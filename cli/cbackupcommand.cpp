@@ -5,6 +5,7 @@
 #include "cprogrammers.h"
 
 #include <burnhub.h>
+#include <cfilename.h>
 #include <csafefile.h>
 #include <imagepackage.h>
 #include <usbcmd.h>
@@ -78,7 +79,7 @@ bool ReadImages(CCliProgrammers &progs, CCliTarget &t, int timeoutMs, CImagePack
     for (const ImageInfo &info : qAsConst(index)) {
         // Images land beside the other mirrors: only image files, so none
         // takes the place of the index or the parameters.
-        if (!CImagePackage::IsPlainName(info.m_strName) || !info.m_strName.endsWith(QLatin1String(".img"))) {
+        if (!CFileName::IsPlain(info.m_strName) || !info.m_strName.endsWith(QLatin1String(".img"))) {
             err = QStringLiteral("the index names \"%1\", which is no image file").arg(info.m_strName);
             return false;
         }

@@ -1,6 +1,7 @@
 // Image packages (".pimg") as a restore loads them: the whole input is the
 // package text. A package the restore accepts must name only plain image files,
 // carry whole data of the declared sizes, and read back the same once written.
+#include "cfilename.h"
 #include "imagepackage.h"
 
 #include <QSet>
@@ -38,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     QSet<QString> names;
     for (const CPackageEntry &entry : qAsConst(package.m_entries)) {
-        Require(CImagePackage::IsPlainName(entry.m_strName));
+        Require(CFileName::IsPlain(entry.m_strName));
         Require(!entry.m_strName.contains(QLatin1Char('/')) && !entry.m_strName.contains(QLatin1Char('\\')));
         Require(!names.contains(entry.m_strName));
         names.insert(entry.m_strName);

@@ -1,6 +1,7 @@
 #include "cbackuptarget.h"
 
 #include "burnhub.h"
+#include "cfilename.h"
 #include "cimagepanel.h"
 #include "csafefile.h"
 #include "cusbconsole.h"
@@ -97,7 +98,7 @@ void CBackupTarget::PullImages()
     for (const ImageInfo &info : qAsConst(m_index)) {
         // Images land beside the programmer's other mirrors: only image files,
         // so none can take the place of the index or the parameters.
-        if (!CImagePackage::IsPlainName(info.m_strName) || !info.m_strName.endsWith(QLatin1String(".img"))) {
+        if (!CFileName::IsPlain(info.m_strName) || !info.m_strName.endsWith(QLatin1String(".img"))) {
             EndRead(false, tr("程序文件读取失败！") + QLatin1Char(' ') + info.m_strName);
             return;
         }
@@ -149,7 +150,7 @@ void CBackupTarget::SendFile(const QString &path, const QString &name, int index
         root += QLatin1Char('/');
     const QString dst = root + (index < 0 ? QStringLiteral("config/") : kProcs) + name;
     QString err;
-    const bool ok = CImagePackage::IsPlainName(name) && CSafeFile::Replace(path, dst, root, err);
+    const bool ok = CFileName::IsPlain(name) && CSafeFile::Replace(path, dst, root, err);
     QTimer::singleShot(0, this, [this, name, ok]() { emit sigFileDone(name, ok); });
 }
 

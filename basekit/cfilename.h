@@ -1,11 +1,14 @@
 #pragma once
-// File names that come from peers (stations, programmers, the cloud service).
+// File names that come from outside (stations, programmers, the cloud service,
+// packages).
 // Only a plain name is accepted: no folder separator, no drive, not "." or
 // "..", no control characters. The file is then looked up inside the folder
 // meant for it and nowhere else.
+#include "basekit_global.h"
+
 #include <QString>
 
-class CFileName
+class BASEKIT_EXPORT CFileName
 {
 public:
     // Longer names are no file name a file system of ours can hold.
